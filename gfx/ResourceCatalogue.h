@@ -1,0 +1,33 @@
+#pragma once
+
+#include <memory>
+
+#include "gfx/SpriteFont.h"
+#include "gfx/Texture.h"
+
+// Whose view of the battle is shown; also decides which team waits for the player's orders.
+namespace ViewMode {
+enum : int { Red = 0, Blue = 1, All = 2 };
+}
+
+// The one process-wide owner of every texture and font, and of the current view mode.
+class ResourceCatalogue {
+public:
+    static constexpr int kTextureCount = 45;
+    static constexpr int kFontCount = 13;
+
+    // The first call seeds rand() with the time, creates every texture and loads it through
+    // the installed ImageLoader, then loads the fonts. Later calls return the same object.
+    static ResourceCatalogue* instance();
+
+    oglTexture2D* texture(int slot) const { return textures[slot].get(); }
+
+    SpriteFont fonts[kFontCount];
+    std::unique_ptr<oglTexture2D> textures[kTextureCount];
+    int viewMode = ViewMode::Red;
+
+private:
+    ResourceCatalogue() = default;
+    void loadTextures();
+    void loadFonts();
+};

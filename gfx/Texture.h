@@ -1,0 +1,20 @@
+#pragma once
+
+#include <string>
+
+// One OpenGL texture made from an image file. The record itself needs no GL context, so the
+// simulation can hold and pass textures around; only loadImage talks to DevIL and OpenGL.
+class oglTexture2D {
+public:
+    int width = 0;   // nominal display size in logical pixels, as given to loadImage
+    int height = 0;
+    float angle = 0.0f;  // degrees; no texture is ever rotated
+    unsigned int textureId = 0;  // 0 until a load succeeds; binding 0 draws untextured
+    int imageWidth = 0;  // size of the decoded image
+    int imageHeight = 0;
+
+    // Decodes the file with DevIL and uploads it at its own size. Prints one line on standard
+    // output and returns false when the file cannot be loaded or converted. Needs a current
+    // GL context. Defined in TextureGL.cpp.
+    bool loadImage(const std::string& path, int width, int height);
+};

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <memory>
+#include <vector>
+
+#include "app/GameState.h"
+
+struct Entity;
+struct World;
+
+// The battle: owns the World, advances it every frame, draws the scene with the player's
+// overlays and turns mouse and keys into orders.
+class ZOL_MainState : public GameState {
+public:
+    ZOL_MainState(int id, GameStateManager* manager);
+    ~ZOL_MainState() override;
+
+    bool update() override;
+    bool draw() override;
+    void mouseMotion(int x, int y) override;
+    void mouseButton(int button, int state, int x, int y) override;
+    void keyboard(int key, int x, int y) override;
+
+    // Selection operations shared by the mouse and the keys.
+    void toggleSelection(Entity* entity);
+    void setSelectionState(int state);
+    void moveSelectionTo(int column, int row);
+    void setSelectionTarget(int column, int row);
+    void damageSelection();
+    void healSelection();
+
+    // The modifier keys of the current button event (GLUT's shift 1, ctrl 2, alt 4). The game
+    // reads them from GLUT; tests and tools install their own reader.
+    using ModifierReader = int (*)();
+    static void setModifierReader(ModifierReader reader);
+
+    std::unique_ptr<World> world;
+    int dragStartX = -1;
+    int dragStartY = -1;
+    int cursorX = 0;
+    int cursorY = 0;
+    bool dragging = false;
+    int drawTileSize = 128;
+    double drawZoom = 0.0;
+    double drawOffsetX = 0.0;
+    double drawOffsetY = 0.0;
+    std::vector<Entity*> selection;  // not owned; each soldier at most once
+};

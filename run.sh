@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds the game and starts it in its assets folder.
+set -euo pipefail
+cd "$(dirname "$0")"
+
+tools/install-deps.sh run
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=OFF \
+      -DDROMLIN_BENCHMARKS=OFF > /dev/null
+cmake --build build -j "$(nproc)" --target dromlin
+
+if [ -z "${DISPLAY:-}" ]; then
+    echo "No display: run it on a desktop, or without one as: xvfb-run -s '-screen 0 1024x768x24' ./run.sh"
+    exit 1
+fi
+cd assets
+exec ../build/dromlin "$@"

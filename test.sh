@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds the game and its sanitizer build, and runs every test:
+# all tests of the normal build (window tests in a virtual X server), then the unit tests
+# again under AddressSanitizer and UndefinedBehaviorSanitizer.
+set -euo pipefail
+cd "$(dirname "$0")"
+
+tools/install-deps.sh test
+jobs=$(nproc)
+
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo > /dev/null
+cmake --build build -j "$jobs"
+
+cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DDROMLIN_SANITIZE=ON \
+      -DDROMLIN_BENCHMARKS=OFF > /dev/null
+cmake --build build-asan -j "$jobs"
+
+echo "== tests of the normal build"
+xvfb-run -a -s "-screen 0 1280x1024x24" \
+    ctest --test-dir build --output-on-failure -j "$jobs" --timeout 600
+
+echo "== unit tests under the sanitizers"
+ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
+    ctest --test-dir build-asan --output-on-failure -j "$jobs" -LE "gl" --timeout 900

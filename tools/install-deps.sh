@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the game needs and that are missing. Calls apt only when
+# something is missing. Usage: tools/install-deps.sh run|test
+set -euo pipefail
+
+run_packages=(cmake g++ make pkg-config freeglut3-dev libgl1-mesa-dev libglu1-mesa-dev
+              libgl1-mesa-dri libdevil-dev)
+test_packages=(libgtest-dev libbenchmark-dev xvfb xauth xdotool imagemagick x11-utils)
+
+case "${1:-run}" in
+    run) wanted=("${run_packages[@]}") ;;
+    test) wanted=("${run_packages[@]}" "${test_packages[@]}") ;;
+    *) echo "usage: $0 run|test" >&2; exit 2 ;;
+esac
+
+missing=()
+for package in "${wanted[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
+        missing+=("$package")
+    fi
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "Installing missing packages: ${missing[*]}"
+sudo_cmd=()
+if [ "$(id -u)" -ne 0 ]; then
+    sudo_cmd=(sudo)
+fi
+export DEBIAN_FRONTEND=noninteractive
+"${sudo_cmd[@]}" apt-get update -qq
+"${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"

@@ -1,0 +1,87 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "world/Grid.h"
+
+struct Bullet;
+struct Entity;
+
+namespace TileKind {
+enum : int32_t { NullTile = 0, BaseTile = 1, Obstacle = 2 };
+}
+
+// Pixels per tile at zoom 1.0.
+constexpr int TILE_SIZE = 128;
+
+// The battlefield: the tile grid, what each team has discovered and sees of it, the camera,
+// and the soldiers and bullets on it.
+struct World {
+    Grid<int32_t> tiles;           // TileKind per tile, [x][y]
+    Grid<int32_t> redKnownTiles;   // 0 = red has not discovered the tile, else its kind then
+    Grid<int32_t> blueKnownTiles;
+    Grid<double> redFog;           // 1.0 hidden .. 0.0 seen, rebuilt every drawn frame
+    Grid<double> blueFog;
+    int32_t fogResolution = 1;     // fog cells per tile along each axis
+    double zoom = 1.0;
+    int32_t unusedTen = 10;        // nothing reads it
+    int32_t viewOffsetX = 0;       // screen position of the grid's top-left corner
+    int32_t viewOffsetY = 0;
+    double cameraX = 0.0;          // tile-unit point shown at the screen centre
+    double cameraY = 0.0;
+    int32_t columns = 0;
+    int32_t rows = 0;
+    double tilePixelWidth = 0.0;
+    double tilePixelHeight = 0.0;
+    std::vector<Entity*> entities;                 // the living list, in map reading order
+    std::vector<std::unique_ptr<Bullet>> bullets;  // in firing order
+    float unusedFloat = 0.0f;                      // nothing reads it
+    // Every soldier ever created, in creation order. Soldiers dropped from `entities` stay
+    // alive here, because targets and the player's selection may still point at them.
+    std::vector<std::unique_ptr<Entity>> roster;
+
+    World();
+    ~World();
+    World(const World&) = delete;
+    World& operator=(const World&) = delete;
+
+    // Map file. On a file that cannot be read or has no usable header, prints one line naming
+    // the file and the reason, leaves the World as it was and returns false.
+    bool loadMap(const std::string& fileName);
+
+    // One step of the battle: drop a dead soldier, every soldier acts, camera offsets,
+    // bullets move and strike.
+    void update();
+
+    void screenToTile(int px, int py, int& x, int& y) const;
+    Entity* entityAt(int x, int y) const;
+    bool isTileFree(int x, int y) const;
+    int tileKind(int x, int y) const;
+    void toggleTile(int x, int y);
+    void zoomOut();
+    bool isEntityOnTile(int x, int y) const;
+    bool isOtherTeamOnTile(int x, int y, int team) const;
+    bool isTeamOnTile(int x, int y, int team) const;
+    bool isObstacleAt(double x, double y) const;
+    void setTeamTarget(Entity* target, int team);
+    void addEntity(int team, int x, int y);
+    void addBullet(std::unique_ptr<Bullet> bullet);
+    void clearPaths();
+
+    // Fog of war for one team (0 red, 1 blue): rebuilds its fog grid and extends its
+    // discovered tiles, which the soldiers' searches read.
+    void computeFog(int team);
+
+    // Drawing; defined in worldDraw.cpp, linked only by the game.
+    void drawTiles() const;
+    void drawKnownTiles(int t, double z, double ox, double oy) const;
+    void drawBullets() const;
+    void drawEntities(int t, int ox, int oy, double z) const;
+    void drawFog(int t, double z, double ox, double oy) const;
+};
+
+// Euclidean distance in tile units.
+double distance(double x1, double y1, double x2, double y2);
