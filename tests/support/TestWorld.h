@@ -1,0 +1,40 @@
+#pragma once
+
+#include <initializer_list>
+#include <memory>
+#include <string_view>
+
+#include "world/World.h"
+
+// A World built from rows of map characters, top row first, so a test's battlefield reads at a
+// glance: 'o' wall, 'r' red soldier, 'b' blue soldier, 'n' void, anything else open floor.
+// Soldiers are created in reading order, as the map loader does.
+inline std::unique_ptr<World> makeWorld(std::initializer_list<std::string_view> rows) {
+    auto world = std::make_unique<World>();
+    const int height = static_cast<int>(rows.size());
+    const int width = height == 0 ? 0 : static_cast<int>(rows.begin()->size());
+    const int r = world->fogResolution;
+    world->columns = width;
+    world->rows = height;
+    world->tiles.reset(width, height, TileKind::BaseTile);
+    world->redKnownTiles.reset(width, height, 0);
+    world->blueKnownTiles.reset(width, height, 0);
+    world->redFog.reset(width * r, height * r, 1.0);
+    world->blueFog.reset(width * r, height * r, 1.0);
+    world->cameraX = width / 2;
+    world->cameraY = height / 2;
+    int y = 0;
+    for (std::string_view row : rows) {
+        for (int x = 0; x < width && x < static_cast<int>(row.size()); ++x) {
+            switch (row[x]) {
+                case 'o': world->tiles[x][y] = TileKind::Obstacle; break;
+                case 'n': world->tiles[x][y] = TileKind::NullTile; break;
+                case 'r': world->addEntity(0, x, y); break;
+                case 'b': world->addEntity(1, x, y); break;
+                default: break;
+            }
+        }
+        ++y;
+    }
+    return world;
+}
