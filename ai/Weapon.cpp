@@ -1,0 +1,59 @@
+#include "ai/Weapon.h"
+
+#include <cstdio>
+#include <limits>
+
+namespace {
+
+// Spare rounds are small; an absurd offer saturates instead of overflowing.
+int clampToInt(int64_t value) {
+    if (value < std::numeric_limits<int>::min()) {
+        return std::numeric_limits<int>::min();
+    }
+    if (value > std::numeric_limits<int>::max()) {
+        return std::numeric_limits<int>::max();
+    }
+    return static_cast<int>(value);
+}
+
+}  // namespace
+
+int Weapon::reload(int amount) {
+    switch (kind) {
+        case GunKind::Standard:
+            magazineSize = 10;
+            break;
+        case GunKind::Shotgun:
+            magazineSize = 4;
+            break;
+        case GunKind::Rifle:
+            magazineSize = 1;
+            break;
+        default:
+            std::printf(
+                "in the reload function in zolweapon, you passed in a gun that doesnt exist\n");
+            std::fflush(stdout);
+            break;
+    }
+    if (rounds >= magazineSize) {
+        return amount;
+    }
+    const int64_t missing = static_cast<int64_t>(magazineSize) - rounds;
+    if (amount < missing) {
+        rounds = clampToInt(static_cast<int64_t>(rounds) + amount);
+        return 0;
+    }
+    const int unused = clampToInt(static_cast<int64_t>(amount) + rounds - magazineSize);
+    rounds = magazineSize;
+    return unused;
+}
+
+std::unique_ptr<Weapon> makeShotgun(Entity* owner) {
+    return std::make_unique<Weapon>(
+        Weapon{3, 3, 4, 4, 3000, 3000, {1.0, 2.0, 3.0}, GunKind::Shotgun, owner});
+}
+
+std::unique_ptr<Weapon> makeRifle(Entity* owner) {
+    return std::make_unique<Weapon>(
+        Weapon{20, 12, 1, 1, 5000, 2000, {4.0, 8.0, 12.0}, GunKind::Rifle, owner});
+}

@@ -1,0 +1,168 @@
+#include "world/World.h"
+
+#include <cmath>
+#include <limits>
+
+#include "ai/Entity.h"
+#include "world/Bullet.h"
+
+namespace {
+
+constexpr int kStartColumns = 40;
+constexpr int kStartRows = 25;
+constexpr double kZoomStep = 1.05;
+constexpr double kMinZoom = 0.175;
+
+// Casting a double that does not fit an int is undefined; a wild camera must not get there.
+int truncateToInt(double value) {
+    if (std::isnan(value)) {
+        return 0;
+    }
+    if (value <= static_cast<double>(std::numeric_limits<int>::min())) {
+        return std::numeric_limits<int>::min();
+    }
+    if (value >= static_cast<double>(std::numeric_limits<int>::max())) {
+        return std::numeric_limits<int>::max();
+    }
+    return static_cast<int>(value);
+}
+
+bool standsOn(const Entity& entity, int x, int y) {
+    return std::trunc(entity.x) == x && std::trunc(entity.y) == y;
+}
+
+}  // namespace
+
+World::World() {
+    columns = kStartColumns;
+    rows = kStartRows;
+    tiles.reset(columns, rows, TileKind::BaseTile);
+    redKnownTiles.reset(columns, rows, 0);
+    blueKnownTiles.reset(columns, rows, 0);
+    zoom = 1.0;
+    cameraX = columns / 2;
+    cameraY = rows / 2;
+    unusedTen = 10;
+    viewOffsetX = 0;
+    viewOffsetY = 0;
+    fogResolution = 1;
+    redFog.reset(columns * fogResolution, rows * fogResolution, 1.0);
+    blueFog.reset(columns * fogResolution, rows * fogResolution, 1.0);
+}
+
+World::~World() = default;
+
+void World::screenToTile(int px, int py, int& x, int& y) const {
+    // In double, so an extreme pixel cannot overflow the subtraction.
+    const double dx = static_cast<double>(px) - viewOffsetX;
+    const double dy = static_cast<double>(py) - viewOffsetY;
+    x = truncateToInt(dx / zoom * (1.0 / TILE_SIZE));
+    y = truncateToInt(dy / zoom * (1.0 / TILE_SIZE));
+}
+
+Entity* World::entityAt(int x, int y) const {
+    if (x < 0 || x >= columns || y < 0 || y >= rows) {
+        return nullptr;
+    }
+    Entity* found = nullptr;
+    for (Entity* entity : entities) {
+        if (entity->health > 0 && standsOn(*entity, x, y)) {
+            found = entity;
+        }
+    }
+    return found;
+}
+
+bool World::isTileFree(int x, int y) const {
+    if (!tiles.contains(x, y) || tiles[x][y] == TileKind::Obstacle) {
+        return false;
+    }
+    for (const Entity* entity : entities) {
+        if (entity->health > 0 && standsOn(*entity, x, y)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+int World::tileKind(int x, int y) const {
+    if (!tiles.contains(x, y)) {
+        return TileKind::Obstacle;
+    }
+    return tiles[x][y];
+}
+
+void World::toggleTile(int x, int y) {
+    if (!tiles.contains(x, y)) {
+        return;
+    }
+    int32_t& tile = tiles[x][y];
+    tile = tile == TileKind::BaseTile ? TileKind::Obstacle : TileKind::BaseTile;
+}
+
+void World::zoomOut() {
+    zoom = zoom / kZoomStep;
+    if (zoom < kMinZoom) {
+        zoom = kMinZoom;
+    }
+}
+
+bool World::isEntityOnTile(int x, int y) const {
+    for (const Entity* entity : entities) {
+        if (standsOn(*entity, x, y)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+bool World::isOtherTeamOnTile(int x, int y, int team) const {
+    for (const Entity* entity : entities) {
+        if (entity->team != team && standsOn(*entity, x, y)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+bool World::isTeamOnTile(int x, int y, int team) const {
+    for (const Entity* entity : entities) {
+        if (entity->team == team && standsOn(*entity, x, y)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+bool World::isObstacleAt(double x, double y) const {
+    const double column = std::floor(x);
+    const double row = std::floor(y);
+    // Outside the grid (or not a number) counts as wall: nothing passes the edge of the map.
+    if (!(column >= 0.0 && column < tiles.columns() && row >= 0.0 && row < tiles.rows())) {
+        return true;
+    }
+    return tiles[static_cast<int>(column)][static_cast<int>(row)] == TileKind::Obstacle;
+}
+
+void World::setTeamTarget(Entity* target, int team) {
+    for (Entity* entity : entities) {
+        if (entity->team == team) {
+            entity->target = target;
+            entity->state = EntityState::Pursue;
+        }
+    }
+}
+
+void World::addEntity(int team, int x, int y) {
+    auto entity = std::make_unique<Entity>(team, x, y, this, &entities);
+    entities.push_back(entity.get());
+    roster.push_back(std::move(entity));
+}
+
+void World::addBullet(std::unique_ptr<Bullet> bullet) {
+    bullets.push_back(std::move(bullet));
+}
+
+double distance(double x1, double y1, double x2, double y2) {
+    return std::sqrt((x1 - x2) * (x1 - x2) + (y1 - y2) * (y1 - y2));
+}
