@@ -1,0 +1,93 @@
+#include <cstdio>
+#include <fstream>
+#include <string>
+
+#include "world/Bullet.h"
+#include "world/World.h"
+
+namespace {
+
+constexpr int kMaxMapSide = 1024;
+constexpr int kStartUnusedTen = 10;
+
+void reportBadMap(const std::string& fileName, const std::string& reason) {
+    std::printf("%s: %s\n", fileName.c_str(), reason.c_str());
+    std::fflush(stdout);
+}
+
+bool isSideInRange(int side) {
+    return side >= 1 && side <= kMaxMapSide;
+}
+
+void resetGrids(World& world, int width, int height) {
+    world.tiles.reset(width, height, TileKind::BaseTile);
+    world.redKnownTiles.reset(width, height, 0);
+    world.blueKnownTiles.reset(width, height, 0);
+}
+
+void resetCamera(World& world, int width, int height) {
+    world.zoom = 1.0;
+    world.cameraX = width / 2;
+    world.cameraY = height / 2;
+    world.unusedTen = kStartUnusedTen;
+    world.viewOffsetX = 0;
+    world.viewOffsetY = 0;
+}
+
+void resetFog(World& world, int width, int height) {
+    const int resolution = world.fogResolution;
+    world.redFog.reset(width * resolution, height * resolution, 1.0);
+    world.blueFog.reset(width * resolution, height * resolution, 1.0);
+}
+
+// A body that ends early leaves the unread cells as open floor.
+void readCells(World& world, std::istream& in, int width, int height) {
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            char cell = 0;
+            if (!(in >> cell)) {
+                return;
+            }
+            if (cell == 'b') {
+                world.addEntity(1, x, y);
+            } else if (cell == 'o') {
+                world.tiles[x][y] = TileKind::Obstacle;
+            } else if (cell == 'r') {
+                world.addEntity(0, x, y);
+            }
+        }
+    }
+}
+
+}  // namespace
+
+bool World::loadMap(const std::string& fileName) {
+    std::ifstream in(fileName);
+    if (!in.is_open()) {
+        reportBadMap(fileName, "cannot open");
+        return false;
+    }
+    int width = 0;
+    int height = 0;
+    if (!(in >> width >> height)) {
+        reportBadMap(fileName, "the header is not two numbers");
+        return false;
+    }
+    // Checked before anything is sized from it: a huge header must fail fast, not allocate.
+    if (!isSideInRange(width) || !isSideInRange(height)) {
+        reportBadMap(fileName, "size " + std::to_string(width) + " x " + std::to_string(height) +
+                                   " is outside 1.." + std::to_string(kMaxMapSide));
+        return false;
+    }
+    // Soldiers or bullets from before would stand outside a smaller grid; the old soldiers stay
+    // allocated in the roster for anyone still pointing at them.
+    entities.clear();
+    bullets.clear();
+    resetGrids(*this, width, height);
+    resetCamera(*this, width, height);
+    resetFog(*this, width, height);
+    readCells(*this, in, width, height);
+    columns = width;
+    rows = height;
+    return true;
+}
