@@ -1,0 +1,146 @@
+#include <climits>
+
+#include "ai/Entity.h"
+#include "gfx/ResourceCatalogue.h"
+#include "play/ZOL_MainState.h"
+#include "world/World.h"
+
+namespace {
+
+constexpr double kZoomStep = 1.05;
+constexpr double kMaxZoom = 1.0;
+constexpr int kHealthStep = 5;
+constexpr int kFullHealth = 100;
+
+void zoomIn(World& world) {
+    world.zoom = world.zoom * kZoomStep;
+    if (world.zoom > kMaxZoom) {
+        world.zoom = kMaxZoom;
+    }
+}
+
+// Tiles per key press; a wider view scrolls by fewer tiles.
+double scrollStep(double zoom) {
+    return (22.5 - 1 / (0.4 * zoom)) / 5.0;
+}
+
+void clampCamera(World& world) {
+    if (world.cameraX < 0) {
+        world.cameraX = 0;
+    }
+    if (world.cameraX > world.columns) {
+        world.cameraX = world.columns;
+    }
+    if (world.cameraY < 0) {
+        world.cameraY = 0;
+    }
+    if (world.cameraY > world.rows) {
+        world.cameraY = world.rows;
+    }
+}
+
+void scrollUp(World& world) {
+    world.cameraY -= scrollStep(world.zoom);
+    clampCamera(world);
+}
+void scrollDown(World& world) {
+    world.cameraY += scrollStep(world.zoom);
+    clampCamera(world);
+}
+void scrollLeft(World& world) {
+    world.cameraX -= scrollStep(world.zoom);
+    clampCamera(world);
+}
+void scrollRight(World& world) {
+    world.cameraX += scrollStep(world.zoom);
+    clampCamera(world);
+}
+
+void cycleView(ZOL_MainState& play) {
+    play.selection.clear();
+    int& viewMode = ResourceCatalogue::instance()->viewMode;
+    viewMode = viewMode == ViewMode::Red    ? ViewMode::Blue
+               : viewMode == ViewMode::Blue ? ViewMode::All
+                                            : ViewMode::Red;
+    play.world->clearPaths();
+}
+
+bool isAllTeamsView() {
+    return ResourceCatalogue::instance()->viewMode == ViewMode::All;
+}
+
+}  // namespace
+
+void ZOL_MainState::keyboard(int key, int x, int y) {
+    cursorX = x;
+    cursorY = y;
+    switch (key) {
+        case '+':
+        case '=':
+            zoomIn(*world);
+            break;
+        case '-':
+        case '_':
+            world->zoomOut();
+            break;
+        case 'w':
+            scrollUp(*world);
+            break;
+        case 's':
+            scrollDown(*world);
+            break;
+        case 'a':
+            scrollLeft(*world);
+            break;
+        case 'd':
+            scrollRight(*world);
+            break;
+        case 'r':
+        case 'R':
+            cycleView(*this);
+            break;
+        case '`':
+            world->clearPaths();
+            break;
+        case 'i':
+            setSelectionState(EntityState::Flee);
+            break;
+        case 'e':
+            setSelectionState(EntityState::Explore);
+            break;
+        case 'p':
+            setSelectionState(EntityState::ExploreAndEngage);
+            break;
+        case 'g':
+            if (isAllTeamsView()) {
+                damageSelection();
+            }
+            break;
+        case 'h':
+            if (isAllTeamsView()) {
+                healSelection();
+            }
+            break;
+        default:
+            break;
+    }
+}
+
+void ZOL_MainState::damageSelection() {
+    for (Entity* entity : selection) {
+        // Held down for long enough the key would otherwise wrap a body's health around.
+        entity->health =
+            entity->health >= INT_MIN + kHealthStep ? entity->health - kHealthStep : INT_MIN;
+        if (entity->health <= 0 && entity->state != EntityState::Dead) {
+            entity->health = 0;
+            entity->state = EntityState::Dead;
+        }
+    }
+}
+
+void ZOL_MainState::healSelection() {
+    for (Entity* entity : selection) {
+        entity->health =
+            entity->health > kFullHealth - kHealthStep ? kFullHealth : entity->health + kHealthStep;
+    }
+}
