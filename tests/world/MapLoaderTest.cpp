@@ -134,3 +134,62 @@ TEST(MapLoader, secondLoadReplacesTheSoldiersButKeepsThemAllocated) {
     EXPECT_EQ(soldiers(*world), (std::vector<Soldier>{{1, 1, 0}}));
     EXPECT_EQ(world->roster.size(), 3u);
 }
+
+namespace {
+
+// Open tiles reached from the first open tile, stepping as soldiers do: eight ways, but never
+// diagonally past the corner of a wall.
+int reachableOpenTiles(const World& world) {
+    const auto open = [&](int x, int y) {
+        return world.tiles.contains(x, y) && world.tiles[x][y] != TileKind::Obstacle;
+    };
+    Grid<int> seen(world.columns, world.rows, 0);
+    std::vector<std::pair<int, int>> todo;
+    for (int x = 0; x < world.columns && todo.empty(); ++x) {
+        for (int y = 0; y < world.rows && todo.empty(); ++y) {
+            if (open(x, y)) {
+                todo.push_back({x, y});
+                seen[x][y] = 1;
+            }
+        }
+    }
+    int reached = static_cast<int>(todo.size());
+    while (!todo.empty()) {
+        const auto [x, y] = todo.back();
+        todo.pop_back();
+        for (int dx = -1; dx <= 1; ++dx) {
+            for (int dy = -1; dy <= 1; ++dy) {
+                const bool cutsCorner =
+                    dx != 0 && dy != 0 && (!open(x + dx, y) || !open(x, y + dy));
+                if (open(x + dx, y + dy) && !seen[x + dx][y + dy] && !cutsCorner) {
+                    seen[x + dx][y + dy] = 1;
+                    ++reached;
+                    todo.push_back({x + dx, y + dy});
+                }
+            }
+        }
+    }
+    return reached;
+}
+
+}  // namespace
+
+TEST(MapLoader, shippedMapIsAFairConnectedBattlefield) {
+    World world;
+    ASSERT_TRUE(world.loadMap(DROMLIN_ASSETS_DIR "/map1.txt"));
+    ASSERT_EQ(world.columns, 40);
+    ASSERT_EQ(world.rows, 25);
+    int soldiersOf[2] = {0, 0};
+    for (const auto& [team, x, y] : soldiers(world)) {
+        ++soldiersOf[team];
+        EXPECT_EQ(x < world.columns / 2, team == Team::Red) << x << "," << y;
+    }
+    EXPECT_EQ(soldiersOf[Team::Red], soldiersOf[Team::Blue]);
+    EXPECT_GE(soldiersOf[Team::Red], 6);
+    EXPECT_LE(soldiersOf[Team::Red], 8);
+    int openTiles = 0;
+    for (const int kind : tileKinds(world)) {
+        openTiles += kind != TileKind::Obstacle;
+    }
+    EXPECT_EQ(reachableOpenTiles(world), openTiles);
+}
