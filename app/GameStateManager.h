@@ -32,6 +32,11 @@ public:
     const std::vector<std::unique_ptr<GameState>>& queuedStates() const { return pendingStates; }
 
 private:
+    void resumeTopState();
+    void updateRunningStates();
+    void removeOneFinishedState();
+    void joinPendingStates();
+
     std::vector<std::unique_ptr<GameState>> states;
     std::vector<std::unique_ptr<GameState>> pendingStates;
     int nextId = -1;

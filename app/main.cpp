@@ -1,1 +1,32 @@
-int main() { return 0; }
+#include <GL/freeglut.h>
+
+#include <string>
+
+#include "app/RenderState.h"
+#include "app/dromlin1App.h"
+#include "gfx/ImageLoader.h"
+#include "gfx/Texture.h"
+#include "play/ZOL_MainState.h"
+
+namespace {
+
+constexpr const char* kTitle = "Dromlin_01";
+constexpr int kWindowWidth = 1024;
+constexpr int kWindowHeight = 768;
+
+bool loadFromFile(oglTexture2D& texture, const std::string& path, int width, int height) {
+    return texture.loadImage(path, width, height);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    // Both must be in place before the application creates the catalogue and the battle.
+    setImageLoader(loadFromFile);
+    ZOL_MainState::setModifierReader(glutGetModifiers);
+
+    theApp = new dromlin1App(argc, argv, kTitle, kWindowWidth, kWindowHeight);
+    registerCallbacks();
+    setFixedRenderState();
+    return theApp->run();
+}

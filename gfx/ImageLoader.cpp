@@ -4,7 +4,9 @@ namespace {
 ImageLoader installedLoader = nullptr;
 }
 
-void setImageLoader(ImageLoader loader) { installedLoader = loader; }
+void setImageLoader(ImageLoader loader) {
+    installedLoader = loader;
+}
 
 bool loadPicture(oglTexture2D& texture, const std::string& path, int width, int height) {
     return installedLoader != nullptr && installedLoader(texture, path, width, height);

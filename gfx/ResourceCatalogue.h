@@ -20,7 +20,10 @@ public:
     // the installed ImageLoader, then loads the fonts. Later calls return the same object.
     static ResourceCatalogue* instance();
 
-    oglTexture2D* texture(int slot) const { return textures[slot].get(); }
+    // nullptr for a slot outside 0 to 44, which draws untextured.
+    oglTexture2D* texture(int slot) const {
+        return slot < 0 || slot >= kTextureCount ? nullptr : textures[slot].get();
+    }
 
     SpriteFont fonts[kFontCount];
     std::unique_ptr<oglTexture2D> textures[kTextureCount];
@@ -28,6 +31,7 @@ public:
 
 private:
     ResourceCatalogue() = default;
+    void seedRandom();
     void loadTextures();
     void loadFonts();
 };

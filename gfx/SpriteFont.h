@@ -19,5 +19,8 @@ struct SpriteFont {
     double layoutRatioA = 0.1;
     double layoutRatioB = 0.1;
 
+    // Loads the picture through loadPicture at its nominal 1024 x 512 and sets the glyph size
+    // and spacing for the font size. Returns whether the picture loaded; a font that failed
+    // keeps an empty texture record.
     bool load(unsigned int size, const std::string& path);
 };

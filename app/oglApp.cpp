@@ -1,0 +1,39 @@
+#include "app/oglApp.h"
+
+#include <GL/freeglut.h>
+
+namespace {
+
+constexpr unsigned int kDisplayMode = GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH;
+constexpr GLbitfield kClearMask = GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT;
+
+}  // namespace
+
+oglApp::oglApp(int& argc, char** argv, const char* title, int width, int height) {
+    glutInitWindowSize(width, height);
+    glutInit(&argc, argv);
+    glutInitDisplayMode(kDisplayMode);
+    glutCreateWindow(title);
+}
+
+oglApp::~oglApp() {
+    glutLeaveGameMode();
+}
+
+void oglApp::update() {}
+
+void oglApp::display() {
+    glClear(kClearMask);
+    glutSwapBuffers();
+}
+
+void oglApp::mouseMotion(int, int) {}
+
+void oglApp::mouseButton(int, int, int, int) {}
+
+void oglApp::keyboard(int, int, int) {}
+
+int oglApp::run() {
+    glutMainLoop();
+    return 0;
+}
