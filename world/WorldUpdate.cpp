@@ -1,0 +1,58 @@
+#include <cmath>
+#include <cstddef>
+#include <limits>
+
+#include "ai/Entity.h"
+#include "world/Bullet.h"
+#include "world/World.h"
+
+namespace {
+
+constexpr double kScreenCentreX = 512.0;
+constexpr double kScreenCentreY = 384.0;
+
+// Truncates toward zero; a camera that lands outside the int range saturates instead of
+// reaching an undefined conversion.
+int32_t truncateToInt32(double value) {
+    if (std::isnan(value)) {
+        return 0;
+    }
+    if (value <= static_cast<double>(std::numeric_limits<int32_t>::min())) {
+        return std::numeric_limits<int32_t>::min();
+    }
+    if (value >= static_cast<double>(std::numeric_limits<int32_t>::max())) {
+        return std::numeric_limits<int32_t>::max();
+    }
+    return static_cast<int32_t>(value);
+}
+
+// The removed soldier stays alive in the roster: targets and the selection may still name it.
+void dropOneDeadEntity(std::vector<Entity*>& entities) {
+    for (std::size_t i = entities.size(); i > 0; --i) {
+        if (entities[i - 1]->health <= 0) {
+            entities.erase(entities.begin() + static_cast<std::ptrdiff_t>(i - 1));
+            return;
+        }
+    }
+}
+
+void refreshCamera(World& world) {
+    world.tilePixelWidth = world.zoom * TILE_SIZE;
+    world.tilePixelHeight = world.tilePixelWidth;
+    world.viewOffsetX = truncateToInt32(kScreenCentreX - world.cameraX * world.tilePixelWidth);
+    world.viewOffsetY = truncateToInt32(kScreenCentreY - world.cameraY * world.tilePixelWidth);
+}
+
+}  // namespace
+
+void World::update() {
+    dropOneDeadEntity(entities);
+    // Counted once: the turns are for the soldiers listed when the step began.
+    const std::size_t count = entities.size();
+    for (std::size_t i = 0; i < count && i < entities.size(); ++i) {
+        entities[i]->update();
+    }
+    refreshCamera(*this);
+    moveBullets(*this);
+    resolveBulletHits(*this);
+}
