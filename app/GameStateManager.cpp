@@ -19,9 +19,11 @@ bool GameStateManager::update() {
     return true;
 }
 
-// A paused state left on top (the screen above it has gone) runs again.
+// A paused state left on top (the screen above it has gone) runs again. A state that has
+// just queued another above it is not on top: resuming it before the newcomer joins would
+// let the battle run on under the help screen.
 void GameStateManager::resumeTopState() {
-    if (states.empty()) {
+    if (states.empty() || !pendingStates.empty()) {
         return;
     }
     GameState& top = *states.back();
