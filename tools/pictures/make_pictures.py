@@ -795,7 +795,7 @@ def contact_sheet(p):
     y += 22 + max(big.height, 3 * 230) + 30
 
     # Health bars, fog levels, bullets, colour pixels, help button.
-    head(20, y, "health, fog, bullets, help button")
+    head(20, y, "health, fog, bullets (top-left of each: at zoom 0.2), help button")
     y += 34
     for i, hp in enumerate((100, 50)):
         cx = 20 + i * 150
@@ -818,7 +818,7 @@ def contact_sheet(p):
         place(sheet, p["baseTile.png"], 128, 128, cx, y)
         place(sheet, p[name], side, side, cx + 40, y + 40)
         place(sheet, p[name], max(1, side // 5), max(1, side // 5), cx + 10, y + 10, gl=True)
-        label(cx, y + 132, name.replace(".png", "").replace("zolBullet", "") + " %d px (and at 0.2)" % side)
+        label(cx, y + 132, name.replace(".png", "").replace("zolBullet", "").lower() + ", %d px" % side)
         cx += 170
     for i, name in enumerate(("greenPixel.png", "redPixel.png", "yellowPixel.png")):
         place(sheet, p[name], 40, 40, cx + 10, y + i * 44)
