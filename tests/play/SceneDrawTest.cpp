@@ -1,0 +1,378 @@
+#include <climits>
+#include <cmath>
+#include <limits>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "PlayFixture.h"
+#include "gfx/TextureSlots.h"
+#include "world/Bullet.h"
+
+namespace {
+
+const oglTexture2D* picture(int slot) {
+    return ResourceCatalogue::instance()->texture(slot);
+}
+
+class SceneDrawTest : public PlayTest {
+protected:
+    void SetUp() override {
+        PlayTest::SetUp();
+        setSpriteRecorder(&calls);
+    }
+
+    // Draws one frame with the World's camera as it stands (no update in between).
+    const std::vector<SpriteCall>& drawFrame() {
+        calls.clear();
+        play->draw();
+        return calls;
+    }
+
+    std::vector<SpriteCall> callsOf(int slot) const {
+        std::vector<SpriteCall> found;
+        for (const SpriteCall& call : calls) {
+            if (call.texture == picture(slot)) {
+                found.push_back(call);
+            }
+        }
+        return found;
+    }
+
+    // The fog quad whose top-left corner is at the given pixel, or null.
+    const SpriteCall* fogAt(int left, int top) const {
+        for (const SpriteCall& call : calls) {
+            if (call.texture == picture(slot::Fog) && call.left == left && call.top == top) {
+                return &call;
+            }
+        }
+        return nullptr;
+    }
+
+    std::vector<SpriteCall> calls;
+};
+
+std::string layerOf(const oglTexture2D* texture) {
+    static const std::map<int, std::string> layers = {
+        {slot::BaseTile, "tiles"},
+        {slot::ObstacleTile, "tiles"},
+        {slot::NullTile, "tiles"},
+        {slot::BulletYellow, "bullets"},
+        {slot::BulletOrange, "bullets"},
+        {slot::BulletShotgun, "bullets"},
+        {slot::EntityTargetEntity, "aim"},
+        {slot::EntitySelected, "selected"},
+        {slot::EntityRed, "entities"},
+        {slot::EntityBlue, "entities"},
+        {slot::EntityDead, "entities"},
+        {slot::HealthBack, "entities"},
+        {slot::HealthFill, "entities"},
+        {slot::HealthBorder, "entities"},
+        {slot::RedPath, "entities"},
+        {slot::BluePath, "entities"},
+        {slot::Fog, "fog"},
+        {slot::EntityTarget, "destination"},
+        {slot::SelectionLine, "rectangle"},
+        {slot::RedBanner, "banner"},
+        {slot::BlueBanner, "banner"},
+        {slot::AllBanner, "banner"},
+        {slot::HelpButton, "button"},
+    };
+    for (const auto& [slot, layer] : layers) {
+        if (picture(slot) == texture) {
+            return layer;
+        }
+    }
+    return "unknown";
+}
+
+std::vector<std::string> layersInOrder(const std::vector<SpriteCall>& calls) {
+    std::vector<std::string> layers;
+    for (const SpriteCall& call : calls) {
+        const std::string layer = layerOf(call.texture);
+        if (layers.empty() || layers.back() != layer) {
+            layers.push_back(layer);
+        }
+    }
+    return layers;
+}
+
+bool isRect(const SpriteCall& call, int left, int top, int right, int bottom) {
+    return call.left == left && call.top == top && call.right == right && call.bottom == bottom;
+}
+
+TEST_F(SceneDrawTest, layersAreDrawnBottomToTopInTheFixedOrder) {
+    World& world = useWorld({"r...",  //
+                             "...b"});
+    world.redKnownTiles[2][0] = TileKind::Obstacle;  // red remembers a wall that is gone
+    auto bullet = std::make_unique<Bullet>();
+    bullet->texture = ResourceCatalogue::instance()->texture(slot::BulletYellow);
+    world.addBullet(std::move(bullet));
+    soldier(0).target = &soldier(1);
+    soldier(0).requestPath(2, 1);
+    play->selection = {&soldier(0)};
+    press(mouse::kLeft, 10, 10);
+    play->mouseMotion(200, 200);
+
+    drawFrame();
+    EXPECT_EQ(layersInOrder(calls),
+              (std::vector<std::string>{"tiles", "bullets", "aim", "selected", "entities", "fog",
+                                        "destination", "rectangle", "banner", "button"}));
+    // The known tiles follow the true ones and cover them where red's memory differs.
+    ASSERT_GT(calls.size(), 8u);
+    EXPECT_EQ(calls[8].texture, picture(slot::ObstacleTile));
+    EXPECT_TRUE(isRect(calls[8], 256, 0, 384, 128));
+    EXPECT_TRUE(isRect(calls.back(), 924, 5, 999, 55));
+    EXPECT_TRUE(isRect(calls[calls.size() - 2], 0, 0, 1024, 64));
+}
+
+TEST_F(SceneDrawTest, bannerFollowsTheViewMode) {
+    const int banners[] = {slot::RedBanner, slot::BlueBanner, slot::AllBanner};
+    for (int view = 0; view < 3; ++view) {
+        setViewMode(view);
+        drawFrame();
+        EXPECT_EQ(callsOf(banners[view]).size(), 1u) << "view " << view;
+        EXPECT_EQ(calls[calls.size() - 2].texture, picture(banners[view]));
+    }
+}
+
+TEST_F(SceneDrawTest, knownTilesAndFogAreLeftOutInTheAllTeamsViewYetDiscoveryGoesOn) {
+    World& world = useWorld({"r..",  //
+                             "..b"});
+    setViewMode(ViewMode::All);
+    drawFrame();
+    EXPECT_EQ(callsOf(slot::Fog).size(), 0u);
+    EXPECT_EQ(callsOf(slot::BaseTile).size(), 6u);
+    EXPECT_EQ(world.redKnownTiles[1][1], TileKind::BaseTile);
+    EXPECT_EQ(world.blueKnownTiles[0][0], TileKind::BaseTile);
+}
+
+TEST_F(SceneDrawTest, fogIsOpaqueUndiscoveredHalvedWhenRememberedAndClearInSight) {
+    World& world = useWorld({"........................................",  //
+                             "r......................................."});
+    world.redKnownTiles[35][0] = TileKind::BaseTile;  // seen earlier, out of sight now
+    drawFrame();
+    ASSERT_EQ(callsOf(slot::Fog).size(), 80u);
+    EXPECT_EQ(fogAt(39 * 128, 128)->intensity, 1.0);
+    EXPECT_EQ(fogAt(35 * 128, 0)->intensity, 0.5);
+    EXPECT_EQ(fogAt(0, 128)->intensity, 0.0);
+    const SpriteCall* nearby = fogAt(5 * 128, 128);
+    EXPECT_GT(nearby->intensity, 0.0);
+    EXPECT_LT(nearby->intensity, 0.5);
+    // Seen now but farther than the discovery distance: the fog shows as it is.
+    const SpriteCall* edge = fogAt(15 * 128, 128);
+    EXPECT_GT(edge->intensity, 0.5);
+    EXPECT_LT(edge->intensity, 1.0);
+    // Discovered and still lit, yet dimmer than half: never darker than remembered tiles.
+    EXPECT_EQ(fogAt(11 * 128, 128)->intensity, 0.5);
+}
+
+TEST_F(SceneDrawTest, blueViewShowsBlueFog) {
+    useWorld({"b..............................r"});
+    setViewMode(ViewMode::Blue);
+    drawFrame();
+    EXPECT_EQ(fogAt(0, 0)->intensity, 0.0);
+    EXPECT_EQ(fogAt(31 * 128, 0)->intensity, 1.0);
+}
+
+TEST_F(SceneDrawTest, healthBarShrinksAndDarkensWithHealth) {
+    useWorld({"...",  //
+              "..r"});
+    setViewMode(ViewMode::All);
+    soldier(0).health = 50;
+    drawFrame();
+    ASSERT_EQ(callsOf(slot::HealthBack).size(), 1u);
+    const SpriteCall back = callsOf(slot::HealthBack).front();
+    const SpriteCall fill = callsOf(slot::HealthFill).front();
+    EXPECT_TRUE(isRect(back, 275, 136, 319, 144));  // 44.5 x 8 at the tile corner + (19, 8)
+    EXPECT_TRUE(isRect(fill, 275, 136, 319, 144));
+    EXPECT_EQ(back.intensity, 1.0);
+    EXPECT_EQ(fill.intensity, 0.5);
+    EXPECT_TRUE(isRect(callsOf(slot::HealthBorder).front(), 256, 128, 384, 256));
+
+    soldier(0).health = 100;
+    drawFrame();
+    EXPECT_TRUE(isRect(callsOf(slot::HealthFill).front(), 275, 136, 364, 144));
+    EXPECT_EQ(callsOf(slot::HealthFill).front().intensity, 1.0);
+}
+
+TEST_F(SceneDrawTest, healthBarCornersAreTruncatedSeparately) {
+    World& world = useWorld({".r"});
+    setViewMode(ViewMode::All);
+    world.zoom = 0.5;
+    soldier(0).health = 60;
+    drawFrame();
+    // left 64 + 9.5 = 73.5, width 26.7: the right edge is 100 (from 100.2), not 73 + 26.
+    EXPECT_TRUE(isRect(callsOf(slot::HealthFill).front(), 73, 4, 100, 8));
+}
+
+TEST_F(SceneDrawTest, deadSoldierIsDrawnFirstWithItsMarkAndNoHealthBar) {
+    useWorld({"r.b"});
+    setViewMode(ViewMode::All);
+    soldier(1).kill();
+    drawFrame();
+    const std::vector<SpriteCall> bodies = callsOf(slot::EntityRed);
+    ASSERT_EQ(callsOf(slot::EntityDead).size(), 1u);
+    EXPECT_TRUE(isRect(callsOf(slot::EntityDead).front(), 256, 0, 384, 128));
+    EXPECT_EQ(callsOf(slot::HealthBack).size(), 1u);
+    // The blue body and its mark come before the living red soldier.
+    std::size_t blue = 0;
+    std::size_t red = 0;
+    for (std::size_t i = 0; i < calls.size(); ++i) {
+        if (calls[i].texture == picture(slot::EntityBlue)) {
+            blue = i;
+        }
+        if (calls[i].texture == picture(slot::EntityRed)) {
+            red = i;
+        }
+    }
+    EXPECT_LT(blue, red);
+}
+
+TEST_F(SceneDrawTest, bodySlidesFromTheHopStartToTheWaypoint) {
+    useWorld({".r.."});
+    setViewMode(ViewMode::All);
+    Entity& walker = soldier(0);
+    walker.requestPath(3, 0);
+    ASSERT_NE(walker.path->advance(), nullptr);  // now at waypoint (2, 0)
+    walker.x = 2.0;
+    walker.stepX = 1;
+    walker.stepY = 0;
+    const double progress[] = {0.0, 0.25, 1.0};
+    const int left[] = {128, 160, 256};
+    for (int i = 0; i < 3; ++i) {
+        walker.moveProgress = progress[i];
+        drawFrame();
+        ASSERT_EQ(callsOf(slot::EntityRed).size(), 1u);
+        EXPECT_TRUE(isRect(callsOf(slot::EntityRed).front(), left[i], 0, left[i] + 128, 128))
+            << "progress " << progress[i];
+    }
+    // The health bar stays on the soldier's tile.
+    EXPECT_EQ(callsOf(slot::HealthBorder).front().left, 256);
+    EXPECT_EQ(callsOf(slot::RedPath).size(), 3u);
+}
+
+TEST_F(SceneDrawTest, hoppingWithoutAPathDrawsNoBody) {
+    useWorld({".r.."});
+    setViewMode(ViewMode::All);
+    soldier(0).stepX = 0;
+    soldier(0).stepY = 0;
+    drawFrame();
+    EXPECT_TRUE(callsOf(slot::EntityRed).empty());
+    EXPECT_EQ(callsOf(slot::HealthBorder).size(), 1u);
+}
+
+TEST_F(SceneDrawTest, bulletsAreDrawnAtTheirSizeFromTheirCorner) {
+    World& world = useWorld({".....",  //
+                             "....."});
+    world.zoom = 0.2;
+    const int kinds[] = {0, 1, 2};
+    for (int kind : kinds) {
+        auto bullet = std::make_unique<Bullet>();
+        bullet->kind = kind;
+        bullet->texture = ResourceCatalogue::instance()->texture(slot::BulletOrange);
+        bullet->x = 1.5;
+        bullet->y = 0.5;
+        world.addBullet(std::move(bullet));
+    }
+    drawFrame();
+    const std::vector<SpriteCall> drawn = callsOf(slot::BulletOrange);
+    ASSERT_EQ(drawn.size(), 3u);
+    EXPECT_TRUE(isRect(drawn[0], 38, 12, 47, 21));  // 9 x 9 at (38.4, 12.8)
+    EXPECT_TRUE(isRect(drawn[1], 38, 12, 42, 16));  // a pellet: 4 x 4
+    EXPECT_TRUE(isRect(drawn[2], 38, 12, 47, 21));
+}
+
+TEST_F(SceneDrawTest, markersOnlyForLivingSelectedSoldiers) {
+    useWorld({"rrb."});
+    setViewMode(ViewMode::All);
+    soldier(0).requestPath(3, 0);
+    soldier(0).target = &soldier(2);
+    soldier(1).requestPath(3, 0);
+    soldier(1).target = &soldier(2);
+    soldier(1).health = 0;
+    play->selection = {&soldier(0), &soldier(1)};
+    drawFrame();
+    ASSERT_EQ(callsOf(slot::EntitySelected).size(), 1u);
+    EXPECT_TRUE(isRect(callsOf(slot::EntitySelected).front(), 0, 0, 128, 128));
+    ASSERT_EQ(callsOf(slot::EntityTargetEntity).size(), 1u);
+    EXPECT_TRUE(isRect(callsOf(slot::EntityTargetEntity).front(), 256, 0, 384, 128));
+    ASSERT_EQ(callsOf(slot::EntityTarget).size(), 1u);
+    EXPECT_TRUE(isRect(callsOf(slot::EntityTarget).front(), 384, 0, 512, 128));
+
+    soldier(0).goalX = -1.0;
+    soldier(0).goalY = -1.0;
+    drawFrame();
+    EXPECT_TRUE(callsOf(slot::EntityTarget).empty());
+}
+
+TEST_F(SceneDrawTest, selectionRectangleRunsFromTheSmallerCornerWhileDragging) {
+    drawFrame();
+    EXPECT_TRUE(callsOf(slot::SelectionLine).empty());
+    press(mouse::kLeft, 300, 200);
+    play->mouseMotion(100, 400);
+    drawFrame();
+    const std::vector<SpriteCall> lines = callsOf(slot::SelectionLine);
+    ASSERT_EQ(lines.size(), 4u);
+    EXPECT_TRUE(isRect(lines[0], 100, 200, 300, 202));  // top
+    EXPECT_TRUE(isRect(lines[1], 300, 200, 302, 400));  // right
+    EXPECT_TRUE(isRect(lines[2], 100, 400, 300, 402));  // bottom
+    EXPECT_TRUE(isRect(lines[3], 100, 200, 102, 400));  // left
+    release(mouse::kLeft, 100, 400);
+    drawFrame();
+    EXPECT_TRUE(callsOf(slot::SelectionLine).empty());
+}
+
+// Run in the sanitizer build: no zoom, camera or pointer may make drawing undefined.
+TEST_F(SceneDrawTest, extremeCameraZoomAndPointerDrawWithoutUndefinedBehaviour) {
+    World& world = useWorld({"r.o.",  //
+                             "nb.r"});
+    soldier(0).requestPath(3, 0);
+    soldier(0).stepX = 0;
+    soldier(0).stepY = 0;
+    soldier(0).target = &soldier(1);
+    play->selection = {&soldier(0), &soldier(1)};
+    auto bullet = std::make_unique<Bullet>();
+    bullet->texture = ResourceCatalogue::instance()->texture(slot::BulletYellow);
+    bullet->x = 1e300;
+    world.addBullet(std::move(bullet));
+    press(mouse::kLeft, INT_MIN, INT_MAX);
+    play->mouseMotion(INT_MAX, INT_MIN);
+    const double zooms[] = {0.175, 1.0, 1e9, 1e300, std::numeric_limits<double>::infinity()};
+    const int offsets[] = {INT_MIN, -1000000, 0, 1000000, INT_MAX};
+    for (int view = 0; view < 3; ++view) {
+        setViewMode(view);
+        for (double zoom : zooms) {
+            for (int offset : offsets) {
+                world.zoom = zoom;
+                world.viewOffsetX = offset;
+                world.viewOffsetY = -offset;
+                EXPECT_FALSE(drawFrame().empty());
+            }
+        }
+    }
+}
+
+TEST_F(SceneDrawTest, keysDriveTheCameraThatTheNextFrameDraws) {
+    useWorld({"r...",  //
+              "...b"});
+    for (int i = 0; i < 40; ++i) {
+        key('-');
+        key('a');
+        key('w');
+    }
+    play->update();
+    drawFrame();
+    // The camera rests on the grid's top-left corner, which is shown at the screen centre.
+    EXPECT_TRUE(isRect(callsOf(slot::BaseTile).front(), 512, 384, 534, 406));
+    for (int i = 0; i < 40; ++i) {
+        key('+');
+        key('d');
+        key('s');
+    }
+    play->update();
+    drawFrame();
+    EXPECT_TRUE(isRect(callsOf(slot::BaseTile).front(), 0, 128, 128, 256));
+}
+
+}  // namespace
