@@ -3,6 +3,7 @@
 
 #include "ai/Entity.h"
 #include "ai/Flee.h"
+#include "ai/TileOf.h"
 #include "gfx/ResourceCatalogue.h"
 #include "world/GameClock.h"
 #include "world/World.h"
@@ -18,10 +19,6 @@ constexpr int kDecisionsBetweenScans = 5;
 // overflowing.
 int32_t elapsedSince(int32_t then) {
     return static_cast<int32_t>(static_cast<uint32_t>(gameClock()) - static_cast<uint32_t>(then));
-}
-
-int tileOf(double position) {
-    return static_cast<int>(position);
 }
 
 void decidePursue(Entity& e) {
