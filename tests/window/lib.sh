@@ -1,0 +1,114 @@
+# Helpers shared by the window tests: start the game in a folder, find its window, look at
+# it, stop it. Source it from a test script; every wait is bounded, and the game is stopped
+# when the script exits, however it exits.
+
+GAME_PID=""
+GAME_OUT=""
+GAME_ERR=""
+WINDOW_ID=""
+WORK_FILES=()
+
+# The real ImageMagick, where a wrapper of the same name stands in front of it.
+if [ -x /usr/bin/convert ]; then CONVERT=/usr/bin/convert; else CONVERT=convert; fi
+
+fail() {
+    echo "FAIL: $*" >&2
+    if [ -n "$GAME_ERR" ] && [ -s "$GAME_ERR" ]; then
+        echo "--- the game's standard error:" >&2
+        head -n 20 "$GAME_ERR" >&2
+    fi
+    exit 1
+}
+
+pass() { echo "PASS: $*"; }
+
+cleanup() {
+    stop_game
+    if [ ${#WORK_FILES[@]} -gt 0 ]; then
+        rm -rf "${WORK_FILES[@]}"
+    fi
+}
+trap cleanup EXIT
+
+# A temporary file that goes when the script ends.
+work_file() {
+    local file
+    file=$(mktemp "${TMPDIR:-/tmp}/dromlin-window-XXXXXX${1:-}")
+    WORK_FILES+=("$file")
+    echo "$file"
+}
+
+require_display() {
+    [ -n "${DISPLAY:-}" ] || fail "no X display: run the window tests under xvfb-run"
+    local tool
+    for tool in xdotool xwininfo import "$CONVERT"; do
+        command -v "$tool" > /dev/null || fail "the window tests need $tool"
+    done
+}
+
+# start_game BINARY FOLDER: runs the game with FOLDER as its working directory; its standard
+# output is collected in $GAME_OUT and its standard error in $GAME_ERR.
+start_game() {
+    local binary=$1 folder=$2
+    [ -x "$binary" ] || fail "no game binary at $binary"
+    [ -d "$folder" ] || fail "no folder $folder to start the game in"
+    binary=$(readlink -f "$binary")
+    GAME_OUT=$(work_file .out)
+    GAME_ERR=$(work_file .err)
+    (cd "$folder" && exec "$binary") > "$GAME_OUT" 2> "$GAME_ERR" < /dev/null &
+    GAME_PID=$!
+}
+
+game_running() { [ -n "$GAME_PID" ] && kill -0 "$GAME_PID" 2> /dev/null; }
+
+# Ends the game started by start_game (and only it), waiting at most five seconds.
+stop_game() {
+    [ -n "$GAME_PID" ] || return 0
+    if game_running; then
+        kill "$GAME_PID" 2> /dev/null
+        local tries=0
+        while game_running && [ $tries -lt 50 ]; do
+            sleep 0.1
+            tries=$((tries + 1))
+        done
+        game_running && kill -9 "$GAME_PID" 2> /dev/null
+    fi
+    wait "$GAME_PID" 2> /dev/null
+    GAME_PID=""
+}
+
+# wait_for_window TITLE [SECONDS]: sets WINDOW_ID to the game's visible window of that exact
+# title. Gives up early when the game has ended.
+wait_for_window() {
+    local title=$1 seconds=${2:-20}
+    local deadline=$((SECONDS + seconds))
+    WINDOW_ID=""
+    while [ -z "$WINDOW_ID" ]; do
+        game_running || fail "the game ended before a window titled \"$title\" appeared"
+        [ $SECONDS -lt $deadline ] || fail "no window titled \"$title\" appeared within ${seconds} s"
+        WINDOW_ID=$(timeout 5 xdotool search --onlyvisible --name "^${title}\$" 2> /dev/null |
+            head -n 1)
+        [ -n "$WINDOW_ID" ] || sleep 0.2
+    done
+}
+
+# window_size ID: prints "WIDTH HEIGHT" of the window's drawing area.
+window_size() {
+    xwininfo -id "$1" | awk '/^ *Width:/ { w = $2 } /^ *Height:/ { h = $2 } END { print w, h }'
+}
+
+# screenshot ID FILE: the window's contents as a PNG.
+screenshot() {
+    timeout 20 import -window "$1" "$2" 2> /dev/null || fail "could not take a screenshot of window $1"
+}
+
+# pixel_colour FILE X Y: prints "R,G,B" (0 to 255) of one pixel of a picture.
+pixel_colour() {
+    "$CONVERT" "$1" -format "%[fx:int(255*p{$2,$3}.r+0.5)],%[fx:int(255*p{$2,$3}.g+0.5)],%[fx:int(255*p{$2,$3}.b+0.5)]" info:
+}
+
+# colour_count FILE: the number of different colours in a picture.
+colour_count() { "$CONVERT" "$1" -format '%k' info:; }
+
+# settle SECONDS: lets the game run its frames for a while.
+settle() { sleep "$1"; }

@@ -1,0 +1,39 @@
+#!/usr/bin/env bash
+# Starts the game from its pictures folder: a window titled "Dromlin_01" of 1024 x 768 opens
+# and shows the battle, the game keeps running, and a complete start-up prints nothing.
+# Usage: bash startup_test.sh <dromlin binary> <assets folder>
+set -uo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+source "$here/lib.sh"
+
+binary=${1:?usage: startup_test.sh <dromlin binary> <assets folder>}
+assets=${2:?usage: startup_test.sh <dromlin binary> <assets folder>}
+
+require_display
+start_game "$binary" "$assets"
+wait_for_window "Dromlin_01" 30
+
+size=$(window_size "$WINDOW_ID")
+[ "$size" = "1024 768" ] || fail "the window is $size, not 1024 768"
+
+settle 2
+game_running || fail "the game ended on its own after opening its window"
+
+shot=$(work_file .png)
+screenshot "$WINDOW_ID" "$shot"
+# A frame that was cleared, drawn and swapped: a never-drawn or only cleared window is one
+# colour.
+colours=$(colour_count "$shot")
+[ "${colours:-0}" -gt 1 ] || fail "the window shows a single colour ($(pixel_colour "$shot" 512 384)): nothing was drawn"
+
+game_running || fail "the game ended on its own while the test looked at it"
+stop_game
+
+if [ -f "$assets/baseTile.png" ]; then
+    [ ! -s "$GAME_OUT" ] || fail "the game printed on standard output: $(head -n 5 "$GAME_OUT")"
+else
+    silence=" (start-up messages not checked)"
+    echo "SKIP: the pictures are not there yet ($assets/baseTile.png), so start-up messages are expected"
+fi
+
+pass "window \"Dromlin_01\" of 1024 x 768, drawn, running${silence:-, silent}"
