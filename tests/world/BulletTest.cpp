@@ -84,15 +84,16 @@ TEST(Bullet, isSpentOnReachingItsRange) {
     auto world = makeWorld({"r"});
     auto pellet =
         spawnBullet(*world->entities[0]->primaryWeapon, nullptr, 0.0, 0.0, 10.0, 0.0, 0.0);
+    pellet->range = 2.9;
+    const Bullet& bullet = *pellet;
     world->addBullet(std::move(pellet));
     for (int step = 0; step < 14; ++step) {
         moveBullets(*world);
     }
-    EXPECT_TRUE(world->bullets.front()->active);
+    EXPECT_TRUE(bullet.active);
     moveBullets(*world);
-    moveBullets(*world);
-    EXPECT_FALSE(world->bullets.front()->active);
-    EXPECT_FALSE(world->bullets.front()->hit);
+    EXPECT_FALSE(bullet.active);
+    EXPECT_FALSE(bullet.hit);
 }
 
 TEST(Bullet, positionOnTheGridEdgeIsOutOfBounds) {
