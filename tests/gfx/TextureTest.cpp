@@ -90,16 +90,4 @@ TEST_F(TextureTest, picturesKeepTheirOwnSizeBesideTheNominalOne) {
     EXPECT_NE(odd.textureId, pixel.textureId);
 }
 
-TEST_F(TextureTest, failedLoadDoesNotSpoilTheNextOne) {
-    ASSERT_TRUE(writePlainPng(scratch.file("good.png"), 2, 2, kGreen));
-    oglTexture2D missing;
-    oglTexture2D good;
-    CaptureStdout();
-    missing.loadImage("missing.png", 8, 8);
-    EXPECT_TRUE(good.loadImage("good.png", 8, 8));
-    GetCapturedStdout();
-    EXPECT_EQ(ilGetError(), IL_NO_ERROR);
-    EXPECT_EQ(good.imageWidth, 2);
-}
-
 }  // namespace
