@@ -28,6 +28,9 @@ bool createWindow() {
     static char name[] = "dromlin_gfx_tests";
     static char* argv[] = {name, nullptr};
     int argc = 1;
+    // Off the screen, so that it never covers a window that another test takes a picture of;
+    // drawing and reading back work on the back buffer all the same.
+    glutInitWindowPosition(4000, 4000);
     glutInitWindowSize(1024, kScreenHeight);
     glutInit(&argc, argv);
     glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
