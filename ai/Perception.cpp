@@ -183,8 +183,7 @@ void Entity::acquireTarget() {
         if (!(d < best)) {
             continue;
         }
-        // Every spotter repeats the assignment; the last one to qualify has the final word,
-        // which is the same word.
+        // No early exit: every qualifying spotter makes the same assignment again.
         for (std::size_t k = 0; k < count; ++k) {
             const Entity& mate = *list[k];
             if (mate.team == team && tileDistance(cx, cy, mate) <= kSightRange &&
