@@ -129,8 +129,12 @@ void ZOL_MainState::mouseButton(int button, int state, int x, int y) {
         dragStartX = cursorX = x;
         dragStartY = cursorY = y;
     } else if (button == kLeftButton && state == kRelease) {
-        // The button is hit-tested where the pointer was last seen, not at the release.
-        if (helpButton::contains(cursorX, cursorY)) {
+        // Only a click whose press this state saw counts. The press that closes the help
+        // screen is not seen here, and its release can arrive frames later, once this state
+        // runs again, with the pointer still recorded on the help button: taken as a click,
+        // it would open the help screen again at once. The button is hit-tested where the
+        // pointer was last seen, not at the release.
+        if (dragging && helpButton::contains(cursorX, cursorY)) {
             setStatus(StateStatus::Paused);
             if (manager != nullptr) {
                 manager->addHelpScreen();

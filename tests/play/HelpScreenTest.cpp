@@ -85,4 +85,20 @@ TEST_F(HelpRoundTripTest, helpOpensOverThePausedBattleAndTheClosingClickIsLost) 
     EXPECT_EQ(manager.liveStates()[1]->getId(), 2);
 }
 
+// A player's click lasts several frames: the help screen is gone and the battle runs again
+// before the closing click's release arrives, with the pointer last seen on the help button.
+TEST_F(HelpRoundTripTest, releaseOfTheClosingClickArrivingFramesLaterDoesNotReopenHelp) {
+    ASSERT_NE(battle, nullptr);
+    click(mouse::kLeft, 950, 30);
+    manager.update();
+    manager.mouseMotion(500, 700);
+    manager.mouseButton(mouse::kLeft, mouse::kPress, 500, 700);
+    manager.update();
+    manager.update();
+    ASSERT_EQ(battle->getStatus(), StateStatus::Running);
+    manager.mouseButton(mouse::kLeft, mouse::kRelease, 500, 700);
+    EXPECT_EQ(battle->getStatus(), StateStatus::Running);
+    EXPECT_TRUE(manager.queuedStates().empty());
+}
+
 }  // namespace

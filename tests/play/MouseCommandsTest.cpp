@@ -248,10 +248,13 @@ TEST_F(MouseCommandsTest, releaseJustOutsideTheHelpButtonSelectsInstead) {
     EXPECT_EQ(play->getStatus(), StateStatus::Paused);
 }
 
-TEST_F(MouseCommandsTest, leftReleaseWithoutPressSelectsNothing) {
+TEST_F(MouseCommandsTest, leftReleaseWithoutItsPressNeitherSelectsNorOpensHelp) {
     useWorld({"r"});
     release(mouse::kLeft, centre(0), centre(0));
     EXPECT_TRUE(play->selection.empty());
+    release(mouse::kLeft, 950, 30);
+    EXPECT_EQ(play->getStatus(), StateStatus::Running);
+    EXPECT_TRUE(manager.queuedStates().empty());
 }
 
 }  // namespace
