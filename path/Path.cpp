@@ -1,16 +1,34 @@
 #include "path/Path.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
-#include <functional>
 #include <limits>
 
+#include "ai/Entity.h"
+#include "path/OpenQueue.h"
 #include "world/World.h"
 
 namespace {
 
 constexpr int32_t kStraightCost = 10;
 constexpr int32_t kDiagonalCost = 14;
+constexpr int32_t kNone = -1;
+
+// Larger than any map; keeps every cost and index of the search inside an int32.
+constexpr int64_t kMaxCells = int64_t{1} << 26;
+
+// The tile a living soldier stands on, if it lies in the columns x rows grid.
+bool soldierTile(const Entity& e, int columns, int rows, int& x, int& y) {
+    const double column = std::trunc(e.x);
+    const double row = std::trunc(e.y);
+    if (e.health <= 0 || !(column >= 0.0 && column < columns && row >= 0.0 && row < rows)) {
+        return false;
+    }
+    x = static_cast<int>(column);
+    y = static_cast<int>(row);
+    return true;
+}
 
 struct Step {
     int dx;
@@ -24,166 +42,198 @@ constexpr Step kSteps[8] = {
     {1, -1, kDiagonalCost}, {1, 1, kDiagonalCost}, {-1, 1, kDiagonalCost}, {-1, -1, kDiagonalCost},
 };
 
-// Sums that no real grid reaches, but a wild goal or a giant map must not overflow an int32.
-int32_t saturate(int64_t value) {
-    return static_cast<int32_t>(std::min<int64_t>(value, std::numeric_limits<int32_t>::max()));
-}
+// The state of one tile: open, wall, and for a reached tile the step that entered it. Wider
+// than a byte so that writing it cannot alias the search's other data.
+using Cell = uint16_t;
+constexpr Cell kOpen = 1;       // free and not yet reached
+constexpr Cell kWall = 2;       // an obstacle, which also forbids cutting its corners
+constexpr Cell kHasParent = 4;  // reached from a neighbour
+constexpr int kStepShift = 3;   // bits 3..5: index into kSteps of the entering step
 
-int32_t manhattan(int x, int y, int goalX, int goalY) {
-    return saturate(std::llabs(int64_t{x} - goalX) + std::llabs(int64_t{y} - goalY));
-}
-
-// The open list ordered by (f, insertion sequence): the earliest inserted of equal f comes
-// first, exactly as a front-to-back scan for the smallest f would choose. Every node enters at
-// most once and its f is fixed when it enters, so the keys never change while queued.
-class OpenQueue {
-public:
-    void push(int32_t f, std::size_t node) {
-        const uint64_t key = (static_cast<uint64_t>(static_cast<uint32_t>(f)) << 32) |
-                             static_cast<uint32_t>(nodeBySequence_.size());
-        nodeBySequence_.push_back(node);
-        heap_.push_back(key);
-        std::push_heap(heap_.begin(), heap_.end(), std::greater<>());
-    }
-
-    bool empty() const { return heap_.empty(); }
-
-    std::size_t pop() {
-        std::pop_heap(heap_.begin(), heap_.end(), std::greater<>());
-        const uint32_t sequence = static_cast<uint32_t>(heap_.back());
-        heap_.pop_back();
-        return nodeBySequence_[sequence];
-    }
-
-private:
-    std::vector<uint64_t> heap_;
-    std::vector<std::size_t> nodeBySequence_;
-};
-
+// The search over a grid with one closed border cell all round, column-major like the map, so
+// a neighbour needs no bounds check and index order is the fallback's scan order.
 class GridSearch {
 public:
-    explicit GridSearch(Path& path) : path_(path), world_(*path.world), rows_(path.rows) {
-        buildGrid();
+    explicit GridSearch(Path& path)
+        : path_(path),
+          world_(*path.world),
+          stride_(path.rows + 2),
+          cellCount_((path.columns + 2) * stride_),
+          goal_(inGrid(path.goalX, path.goalY) ? indexOf(path.goalX, path.goalY) : kNone) {
+        for (int i = 0; i < 8; ++i) {
+            offsets_[i] = kSteps[i].dx * stride_ + kSteps[i].dy;
+        }
+        markTiles();
+        markSoldiers();
+        measureHeuristic();
     }
 
     void run() {
-        PathNode& start = node(path_.startX, path_.startY);
-        start.g = 0;
-        if (start.open) {
-            reach(start, 0, nullptr);
+        const OpenEntry start{indexOf(path_.startX, path_.startY), 0, path_.startX, path_.startY};
+        if (cell(start.node) & kOpen) {
+            cell(start.node) = 0;
+            noteReached(start.node, h(start.x, start.y));
         }
-        // The start node is the only entry of the first round, so it goes first whatever its f.
-        if (expand(start)) {
-            buildWaypoints();
-            return;
-        }
-        while (!queue_.empty()) {
-            if (expand(nodes_[queue_.pop()])) {
-                buildWaypoints();
+        // The start is the only entry of the first round, so it goes first whatever its f.
+        OpenEntry e = start;
+        for (;;) {
+            if (expand(e)) {
+                buildWaypoints(path_.goalX, path_.goalY);
                 return;
             }
+            if (queue_.empty()) {
+                break;
+            }
+            e = queue_.pop();
         }
         fallBackToNearestReached();
     }
 
 private:
-    std::size_t indexOf(int x, int y) const {
-        return static_cast<std::size_t>(x) * static_cast<std::size_t>(rows_) +
-               static_cast<std::size_t>(y);
+    bool inGrid(int x, int y) const {
+        return x >= 0 && x < path_.columns && y >= 0 && y < path_.rows;
     }
-    PathNode& node(int x, int y) { return nodes_[indexOf(x, y)]; }
+    int32_t indexOf(int x, int y) const { return (x + 1) * stride_ + (y + 1); }
+    Cell& cell(int32_t node) { return cells_[static_cast<std::size_t>(node)]; }
 
-    void buildGrid() {
-        nodes_.reserve(static_cast<std::size_t>(path_.columns) * static_cast<std::size_t>(rows_));
+    // Free tiles open, obstacles marked; tiles beyond the World's own grid count as walls,
+    // as the World's queries report them.
+    void markTiles() {
+        cells_.assign(static_cast<std::size_t>(cellCount_), 0);
+        const Grid<int32_t>& kinds = world_.tiles;
+        const int knownRows = std::min(path_.rows, kinds.rows());
         for (int x = 0; x < path_.columns; ++x) {
-            for (int y = 0; y < rows_; ++y) {
-                nodes_.push_back(PathNode{world_.isTileFree(x, y), nullptr, -1, 0, 0, x, y,
-                                          path_.goalX, path_.goalY, 0});
+            Cell* const column = cells_.data() + indexOf(x, 0);
+            const int known = x < kinds.columns() ? knownRows : 0;
+            const int32_t* const kind = known > 0 ? kinds[x] : nullptr;
+            for (int y = 0; y < known; ++y) {
+                column[y] = kind[y] == TileKind::Obstacle ? kWall : kOpen;
+            }
+            std::fill(column + known, column + path_.rows, kWall);
+        }
+    }
+
+    // A tile with a living soldier on it is not free (the World's isTileFree), found once per
+    // soldier rather than once per soldier for every tile.
+    void markSoldiers() {
+        for (const Entity* e : world_.entities) {
+            int x = 0;
+            int y = 0;
+            if (soldierTile(*e, path_.columns, path_.rows, x, y)) {
+                cell(indexOf(x, y)) &= static_cast<Cell>(~kOpen);
             }
         }
     }
 
-    void reach(PathNode& n, int32_t cost, PathNode* parent) {
-        n.h = manhattan(n.x, n.y, n.goalX, n.goalY);
-        n.parent = parent;
-        n.g = cost;
-        n.f = saturate(int64_t{n.g} + n.h);
-        n.open = false;
-        if (parent == nullptr) {
-            n.stepCost = 0;
-        } else {
-            n.stepCost = n.x == parent->x || n.y == parent->y ? kStraightCost : kDiagonalCost;
+    // Each axis is held below 2^30, so h fits an int32. Only goals a billion tiles away are
+    // held; from them every tile is too far to be a fallback, so the route is empty either way.
+    void measureHeuristic() {
+        constexpr int64_t kFarAxis = (int64_t{1} << 30) - 1;
+        distanceX_.resize(static_cast<std::size_t>(path_.columns));
+        for (int x = 0; x < path_.columns; ++x) {
+            distanceX_[static_cast<std::size_t>(x)] = static_cast<int32_t>(
+                std::min<int64_t>(std::llabs(int64_t{x} - path_.goalX), kFarAxis));
+        }
+        distanceY_.resize(static_cast<std::size_t>(path_.rows));
+        for (int y = 0; y < path_.rows; ++y) {
+            distanceY_[static_cast<std::size_t>(y)] = static_cast<int32_t>(
+                std::min<int64_t>(std::llabs(int64_t{y} - path_.goalY), kFarAxis));
         }
     }
 
-    // True when the goal has just been reached.
-    bool expand(PathNode& e) {
-        for (const Step& step : kSteps) {
-            if (tryNeighbour(step, e)) {
+    // Manhattan tiles to the goal.
+    int32_t h(int x, int y) const {
+        return distanceX_[static_cast<std::size_t>(x)] + distanceY_[static_cast<std::size_t>(y)];
+    }
+
+    // The fallback's choice: the smallest h, the first in column-major (index) order among
+    // equals. Both fit one key: h below 2^31, the index below 2^26.
+    void noteReached(int32_t node, int32_t hNode) {
+        nearest_ =
+            std::min(nearest_, static_cast<uint64_t>(hNode) << 32 | static_cast<uint32_t>(node));
+    }
+
+    // Reaches every enterable neighbour in the fixed order; true once the goal is reached.
+    bool expand(const OpenEntry& e) {
+        for (unsigned bits = enterableNeighbours(e.node); bits != 0; bits &= bits - 1) {
+            const int i = __builtin_ctz(bits);
+            const Step& step = kSteps[i];
+            const OpenEntry n{e.node + offsets_[i], e.g + step.cost, e.x + step.dx, e.y + step.dy};
+            cell(n.node) = static_cast<Cell>(kHasParent | i << kStepShift);
+            const int32_t hN = h(n.x, n.y);
+            noteReached(n.node, hN);
+            queue_.push(int64_t{n.g} + hN, n);
+            if (n.node == goal_) {
                 return true;
             }
         }
         return false;
     }
 
-    bool tryNeighbour(const Step& step, PathNode& e) {
-        const int nx = e.x + step.dx;
-        const int ny = e.y + step.dy;
-        if (nx < 0 || nx >= path_.columns || ny < 0 || ny >= rows_) {
-            return false;
-        }
-        PathNode& neighbour = node(nx, ny);
-        if (!neighbour.open || cutsObstacleCorner(step, e)) {
-            return false;
-        }
-        reach(neighbour, saturate(int64_t{e.g} + step.cost), &e);
-        queue_.push(neighbour.f, indexOf(nx, ny));
-        return nx == path_.goalX && ny == path_.goalY;
+    // One bit per neighbour, in the order of kSteps: open, and for a diagonal step neither
+    // side tile is an obstacle. Soldiers on the side tiles do not stop a diagonal step.
+    unsigned enterableNeighbours(int32_t e) const {
+        const Cell* const c = cells_.data() + e;
+        const int32_t s = stride_;
+        const unsigned up = c[-1];
+        const unsigned right = c[s];
+        const unsigned down = c[1];
+        const unsigned left = c[-s];
+        const unsigned open = (up & kOpen) | (right & kOpen) << 1 | (down & kOpen) << 2 |
+                              (left & kOpen) << 3 | (c[s - 1] & kOpen) << 4 |
+                              (c[s + 1] & kOpen) << 5 | (c[-s + 1] & kOpen) << 6 |
+                              (c[-s - 1] & kOpen) << 7;
+        const unsigned blocked = ((right | up) & kWall) << 3 | ((right | down) & kWall) << 4 |
+                                 ((left | down) & kWall) << 5 | ((left | up) & kWall) << 6;
+        return open & ~blocked;
     }
 
-    // Soldiers on the two side tiles do not stop a diagonal step; only walls do.
-    bool cutsObstacleCorner(const Step& step, const PathNode& e) const {
-        return step.dx != 0 && step.dy != 0 &&
-               (world_.tileKind(e.x + step.dx, e.y) == TileKind::Obstacle ||
-                world_.tileKind(e.x, e.y + step.dy) == TileKind::Obstacle);
-    }
-
-    // The goal was never reached: lead to the reached tile nearest to it, the first in
-    // column-major order among equals. Only reached nodes have h >= 0.
     void fallBackToNearestReached() {
-        int64_t bound = int64_t{world_.columns} + world_.rows + 1;
-        const PathNode* best = nullptr;
-        for (const PathNode& n : nodes_) {
-            if (n.h >= 0 && n.h < bound) {
-                best = &n;
-                bound = n.h;
-            }
-        }
-        if (best == nullptr) {
+        const int64_t bound = int64_t{world_.columns} + world_.rows + 1;
+        const auto nearestH = static_cast<int64_t>(nearest_ >> 32);
+        if (nearest_ == kNoneReached || nearestH >= bound) {
             return;
         }
-        path_.goalX = best->x;
-        path_.goalY = best->y;
-        buildWaypoints();
+        const auto node = static_cast<int32_t>(nearest_ & 0xffffffffu);
+        path_.goalX = node / stride_ - 1;
+        path_.goalY = node % stride_ - 1;
+        buildWaypoints(path_.goalX, path_.goalY);
     }
 
-    void buildWaypoints() {
+    // Follows the entering steps back from the last tile to the start.
+    void buildWaypoints(int x, int y) {
         path_.waypoints.clear();
-        const PathNode* n = &node(path_.goalX, path_.goalY);
-        if (n->parent == nullptr) {
+        int32_t node = indexOf(x, y);
+        if (!(cell(node) & kHasParent)) {
             return;
         }
-        for (; n != nullptr; n = n->parent) {
-            path_.waypoints.push_back(Waypoint{n->x, n->y, n->stepCost});
+        for (;;) {
+            const Cell tile = cell(node);
+            if (!(tile & kHasParent)) {
+                path_.waypoints.push_back(Waypoint{x, y, 0});
+                break;
+            }
+            const int i = tile >> kStepShift;
+            path_.waypoints.push_back(Waypoint{x, y, kSteps[i].cost});
+            x -= kSteps[i].dx;
+            y -= kSteps[i].dy;
+            node -= offsets_[i];
         }
         std::reverse(path_.waypoints.begin(), path_.waypoints.end());
     }
 
     Path& path_;
     const World& world_;
-    const int rows_;
-    std::vector<PathNode> nodes_;
+    const int32_t stride_;
+    const int32_t cellCount_;
+    const int32_t goal_;
+    int32_t offsets_[8] = {};
+    std::vector<Cell> cells_;
+    std::vector<int32_t> distanceX_;
+    std::vector<int32_t> distanceY_;
     OpenQueue queue_;
+    static constexpr uint64_t kNoneReached = std::numeric_limits<uint64_t>::max();
+    uint64_t nearest_ = kNoneReached;
 };
 
 }  // namespace
@@ -197,7 +247,8 @@ Path::Path(int startX, int startY, int goalX, int goalY, int columns, int rows, 
       rows(rows),
       world(world) {
     // A start off the grid has no node to search from: the route stays empty.
-    if (world == nullptr || startX < 0 || startX >= columns || startY < 0 || startY >= rows) {
+    if (world == nullptr || startX < 0 || startX >= columns || startY < 0 || startY >= rows ||
+        (int64_t{columns} + 2) * (int64_t{rows} + 2) > kMaxCells) {
         return;
     }
     GridSearch(*this).run();

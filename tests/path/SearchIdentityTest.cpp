@@ -13,11 +13,7 @@
 
 namespace {
 
-#if defined(__SANITIZE_ADDRESS__)
-constexpr int kCases = 600;
-#else
 constexpr int kCases = 4000;
-#endif
 
 // Draws from mt19937 by plain modulo, so the cases are the same with every standard library.
 class Dice {
