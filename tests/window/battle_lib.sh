@@ -1,0 +1,110 @@
+# Helpers for the window tests that play the battle: real input through the X server (XTEST,
+# as a player's mouse and keyboard), colours of screen regions, and where map tiles appear.
+# Source it after lib.sh.
+
+# The pointer and keys go to the game's window; without a window manager it must be given
+# the input focus explicitly.
+focus_game() {
+    timeout 5 xdotool windowfocus --sync "$WINDOW_ID" 2> /dev/null ||
+        timeout 5 xdotool windowfocus "$WINDOW_ID" 2> /dev/null ||
+        fail "could not give the game's window the input focus"
+}
+
+# press_key KEY: one key press and release, as xdotool names keys ("r", "grave", "plus").
+press_key() {
+    focus_game
+    timeout 5 xdotool key --clearmodifiers "$1" || fail "xdotool could not press $1"
+    sleep 0.3
+}
+
+# move_pointer X Y: the pointer to a pixel of the window's drawing area.
+move_pointer() {
+    timeout 5 xdotool mousemove --window "$WINDOW_ID" --sync "$1" "$2" 2> /dev/null ||
+        timeout 5 xdotool mousemove --window "$WINDOW_ID" "$1" "$2" ||
+        fail "xdotool could not move the pointer to $1, $2"
+    sleep 0.1
+}
+
+# click_at BUTTON X Y: press and release of a button (1 left, 3 right) at one pixel.
+click_at() {
+    move_pointer "$2" "$3"
+    timeout 5 xdotool mousedown "$1" || fail "xdotool could not press button $1"
+    sleep 0.1
+    timeout 5 xdotool mouseup "$1" || fail "xdotool could not release button $1"
+    sleep 0.3
+}
+
+# drag_left X1 Y1 X2 Y2: a left-button drag through a few points, so the game sees motion.
+drag_left() {
+    move_pointer "$1" "$2"
+    timeout 5 xdotool mousedown 1 || fail "xdotool could not press the left button"
+    local step
+    for step in 1 2 3 4; do
+        move_pointer $(($1 + ($3 - $1) * step / 4)) $(($2 + ($4 - $2) * step / 4))
+    done
+    timeout 5 xdotool mouseup 1 || fail "xdotool could not release the left button"
+    sleep 0.3
+}
+
+# region_colour FILE W H X Y: prints "R G B", the mean colour (0 to 255) of a rectangle.
+region_colour() {
+    "$CONVERT" "$1" -crop "${2}x${3}+${4}+${5}" +repage -resize '1x1!' \
+        -format '%[fx:int(255*p{0,0}.r+0.5)] %[fx:int(255*p{0,0}.g+0.5)] %[fx:int(255*p{0,0}.b+0.5)]' info:
+}
+
+# banner_kind FILE: "red", "blue", "all" or "unknown", from the coloured line along the
+# banner's lower edge (red, blue or gold).
+banner_kind() {
+    local r g b
+    read -r r g b < <(region_colour "$1" 400 1 450 61)
+    if [ "$r" -gt 180 ] && [ "$g" -gt 140 ] && [ "$b" -lt 130 ]; then
+        echo all
+    elif [ "$r" -gt 180 ] && [ "$g" -lt 130 ] && [ "$b" -lt 130 ]; then
+        echo red
+    elif [ "$b" -gt 180 ] && [ "$r" -lt 150 ]; then
+        echo blue
+    else
+        echo "unknown ($r $g $b)"
+    fi
+}
+
+# is_black R G B: true when every channel is nearly 0.
+is_black() { [ "$1" -lt 12 ] && [ "$2" -lt 12 ] && [ "$3" -lt 12 ]; }
+
+# Where the map's tiles appear at the starting zoom of 0.2 (25.6 pixels a tile), with the
+# camera on the map's centre tile: set by read_map.
+MAP_COLUMNS=0
+MAP_ROWS=0
+MAP_CELLS=""
+VIEW_OFFSET_X=0
+VIEW_OFFSET_Y=0
+
+# read_map FILE: the map's size and cells (one string, row by row) and the screen offsets.
+read_map() {
+    read -r MAP_COLUMNS MAP_ROWS < <(tr -s ' \t\r\n' ' ' < "$1" | awk '{ print $1, $2 }')
+    MAP_CELLS=$(awk 'BEGIN { RS = "[ \t\r\n]+" } NR > 2 { printf "%s", $0 }' "$1")
+    VIEW_OFFSET_X=$(awk -v c="$MAP_COLUMNS" 'BEGIN { v = 512 - int(c / 2) * 25.6; print (v < 0 ? -int(-v) : int(v)) }')
+    VIEW_OFFSET_Y=$(awk -v r="$MAP_ROWS" 'BEGIN { v = 384 - int(r / 2) * 25.6; print (v < 0 ? -int(-v) : int(v)) }')
+}
+
+# map_cell X Y: the map's character for a tile.
+map_cell() { echo "${MAP_CELLS:$(($2 * MAP_COLUMNS + $1)):1}"; }
+
+# tiles_with CHAR: prints "X Y" for every tile holding that character, in reading order.
+tiles_with() {
+    local x y
+    for ((y = 0; y < MAP_ROWS; y++)); do
+        for ((x = 0; x < MAP_COLUMNS; x++)); do
+            [ "$(map_cell $x $y)" = "$1" ] && echo "$x $y"
+        done
+    done
+}
+
+# tile_left X / tile_top Y: the screen pixel of a tile's top-left corner at zoom 0.2.
+tile_left() { awk -v o="$VIEW_OFFSET_X" -v t="$1" 'BEGIN { print int(o + 25.6 * t) }'; }
+tile_top() { awk -v o="$VIEW_OFFSET_Y" -v t="$1" 'BEGIN { print int(o + 25.6 * t) }'; }
+
+# tile_colour FILE X Y: the mean colour of the middle of a tile on screen.
+tile_colour() {
+    region_colour "$1" 12 12 $(($(tile_left "$2") + 7)) $(($(tile_top "$3") + 7))
+}

@@ -1,0 +1,50 @@
+#!/usr/bin/env bash
+# The help button opens the help picture over the battle; the next click closes it.
+# Usage: bash help_test.sh <dromlin binary> <assets folder>
+set -uo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+source "$here/lib.sh"
+source "$here/battle_lib.sh"
+
+binary=${1:?usage: help_test.sh <dromlin binary> <assets folder>}
+assets=${2:?usage: help_test.sh <dromlin binary> <assets folder>}
+
+# The help picture (800 x 446 at (112, 161)) has a gold frame; this point lies on its left
+# side, and a dark panel lies inside.
+frame_x=113
+frame_y=300
+
+is_gold() { [ "$1" -gt 180 ] && [ "$2" -gt 140 ] && [ "$3" -lt 130 ]; }
+
+require_display
+start_game "$binary" "$assets"
+wait_for_window "Dromlin_01" 30
+settle 1
+
+shot=$(work_file .png)
+screenshot "$WINDOW_ID" "$shot"
+read -r r g b < <(region_colour "$shot" 1 60 "$frame_x" "$frame_y")
+is_gold "$r" "$g" "$b" && fail "the help picture's frame is shown before the help button was clicked"
+
+click_at 1 961 30
+settle 0.5
+screenshot "$WINDOW_ID" "$shot"
+read -r r g b < <(region_colour "$shot" 1 60 "$frame_x" "$frame_y")
+is_gold "$r" "$g" "$b" || fail "no help picture after a click on the help button (frame colour $r $g $b)"
+[ "$(banner_kind "$shot")" = red ] || fail "the battle's banner is gone under the help picture"
+
+# A click anywhere closes it, and the battle is drawn alone again.
+click_at 1 500 700
+settle 0.5
+screenshot "$WINDOW_ID" "$shot"
+read -r r g b < <(region_colour "$shot" 1 60 "$frame_x" "$frame_y")
+is_gold "$r" "$g" "$b" && fail "the help picture is still shown after a click"
+[ "$(banner_kind "$shot")" = red ] || fail "the closing click changed the view: $(banner_kind "$shot")"
+
+# The battle takes input again: the view key works.
+press_key r
+screenshot "$WINDOW_ID" "$shot"
+[ "$(banner_kind "$shot")" = blue ] || fail "the battle takes no keys after the help picture closed"
+
+game_running || fail "the game ended during the help round trip"
+pass "help picture opened by its button and closed by the next click; the battle goes on"
