@@ -1,8 +1,7 @@
-#include <cmath>
-#include <limits>
 #include <memory>
 
 #include "ai/Entity.h"
+#include "ai/TileOf.h"
 #include "path/Path.h"
 #include "world/World.h"
 
@@ -11,27 +10,12 @@ namespace {
 constexpr double kNoGoal = -1.0;
 constexpr int kNoStep = -1;
 
-// Positions and goals are whole tile numbers; anything else still gets a defined tile.
-int truncateToTile(double value) {
-    if (std::isnan(value)) {
-        return 0;
-    }
-    if (value <= static_cast<double>(std::numeric_limits<int>::min())) {
-        return std::numeric_limits<int>::min();
-    }
-    if (value >= static_cast<double>(std::numeric_limits<int>::max())) {
-        return std::numeric_limits<int>::max();
-    }
-    return static_cast<int>(value);
-}
-
 std::unique_ptr<Path> planFromHere(const Entity& entity) {
     World* const world = entity.world;
     const int columns = world == nullptr ? 0 : world->columns;
     const int rows = world == nullptr ? 0 : world->rows;
-    return std::make_unique<Path>(truncateToTile(entity.x), truncateToTile(entity.y),
-                                  truncateToTile(entity.goalX), truncateToTile(entity.goalY),
-                                  columns, rows, world);
+    return std::make_unique<Path>(tileOf(entity.x), tileOf(entity.y), tileOf(entity.goalX),
+                                  tileOf(entity.goalY), columns, rows, world);
 }
 
 // The soldier moves one whole tile; the drawing slides the sprite from (stepX, stepY).
