@@ -2,6 +2,21 @@
 # as a player's mouse and keyboard), colours of screen regions, and where map tiles appear.
 # Source it after lib.sh.
 
+# Without a window manager GLUT leaves the window at (-1, -1), so a screenshot would lose
+# its first row and column and every pixel would sit one off. Puts it at the screen's corner.
+place_window() {
+    timeout 5 xdotool windowmove --sync "$WINDOW_ID" 0 0 2> /dev/null ||
+        timeout 5 xdotool windowmove "$WINDOW_ID" 0 0 2> /dev/null
+    local deadline=$((SECONDS + 5)) x y
+    while :; do
+        read -r x y < <(xwininfo -id "$WINDOW_ID" |
+            awk '/Absolute upper-left X/ { x = $NF } /Absolute upper-left Y/ { y = $NF } END { print x, y }')
+        [ "$x" = 0 ] && [ "$y" = 0 ] && return 0
+        [ $SECONDS -lt $deadline ] || fail "could not move the game's window to the screen's corner (it is at $x, $y)"
+        sleep 0.2
+    done
+}
+
 # The pointer and keys go to the game's window; without a window manager it must be given
 # the input focus explicitly.
 focus_game() {

@@ -19,6 +19,7 @@ is_gold() { [ "$1" -gt 180 ] && [ "$2" -gt 140 ] && [ "$3" -lt 130 ]; }
 require_display
 start_game "$binary" "$assets"
 wait_for_window "Dromlin_01" 30
+place_window
 settle 1
 
 shot=$(work_file .png)

@@ -73,6 +73,7 @@ read -r goal_x goal_y <<< "$goal"
 
 start_game "$binary" "$assets"
 wait_for_window "Dromlin_01" 30
+place_window
 settle 1
 
 before=$(work_file .png)

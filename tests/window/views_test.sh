@@ -15,6 +15,7 @@ require_display
 read_map "$assets/map1.txt"
 start_game "$binary" "$assets"
 wait_for_window "Dromlin_01" 30
+place_window
 settle 1
 
 shot=$(work_file .png)
