@@ -1,0 +1,98 @@
+#include "BattleMap.h"
+
+#include <cstdint>
+#include <vector>
+
+namespace {
+
+// A wall segment per this many tiles of the left half.
+constexpr int kTilesPerSegment = 24;
+constexpr int kShortestSegment = 2;
+constexpr int kLongestSegment = 6;
+// Each team starts within this fraction of the map's width from its own edge.
+constexpr int kStartZoneDivisor = 5;
+
+// The map must not depend on the C library's generator, which the battle itself draws from.
+class MapDice {
+public:
+    explicit MapDice(unsigned seed) : state_(seed * 2654435761u + 1u) {}
+    int below(int n) {
+        state_ = state_ * 6364136223846793005ull + 1442695040888963407ull;
+        return n <= 0 ? 0 : static_cast<int>((state_ >> 33) % static_cast<uint64_t>(n));
+    }
+
+private:
+    uint64_t state_;
+};
+
+class MapSketch {
+public:
+    MapSketch(int columns, int rows)
+        : columns_(columns), rows_(rows), cells_(static_cast<std::size_t>(columns * rows), '.') {}
+
+    char& at(int x, int y) { return cells_[static_cast<std::size_t>(y * columns_ + x)]; }
+    bool contains(int x, int y) const { return x >= 0 && x < columns_ && y >= 0 && y < rows_; }
+    int mirrored(int x) const { return columns_ - 1 - x; }
+
+    std::string text() const {
+        std::string out = std::to_string(columns_) + " " + std::to_string(rows_) + "\n";
+        for (int y = 0; y < rows_; ++y) {
+            out.append(cells_.begin() + y * columns_, cells_.begin() + (y + 1) * columns_);
+            out += '\n';
+        }
+        return out;
+    }
+
+private:
+    int columns_;
+    int rows_;
+    std::vector<char> cells_;
+};
+
+void addWalls(MapSketch& map, const BattleMapSpec& spec, MapDice& dice) {
+    const int halfColumns = (spec.columns + 1) / 2;
+    const int segments = halfColumns * spec.rows / kTilesPerSegment;
+    for (int s = 0; s < segments; ++s) {
+        const bool across = dice.below(2) == 0;
+        const int length = kShortestSegment + dice.below(kLongestSegment - kShortestSegment + 1);
+        int x = dice.below(halfColumns);
+        int y = dice.below(spec.rows);
+        for (int i = 0; i < length && map.contains(x, y) && x < halfColumns; ++i) {
+            map.at(x, y) = 'o';
+            map.at(map.mirrored(x), y) = 'o';
+            (across ? x : y) += 1;
+        }
+    }
+}
+
+// Red on the left, blue on the mirrored tiles; a few tries per soldier to find open floor.
+void addSoldiers(MapSketch& map, const BattleMapSpec& spec, MapDice& dice) {
+    const int zone = spec.columns / kStartZoneDivisor > 0 ? spec.columns / kStartZoneDivisor : 1;
+    const int pairs = spec.soldiers / 2;
+    const int tries = pairs * 50;
+    int placed = 0;
+    for (int t = 0; t < tries && placed < pairs; ++t) {
+        const int x = dice.below(zone);
+        const int y = dice.below(spec.rows);
+        const int mx = map.mirrored(x);
+        if (mx == x || map.at(x, y) != '.' || map.at(mx, y) != '.') {
+            continue;
+        }
+        map.at(x, y) = 'r';
+        map.at(mx, y) = 'b';
+        ++placed;
+    }
+}
+
+}  // namespace
+
+std::string battleMapText(const BattleMapSpec& spec) {
+    if (spec.columns <= 0 || spec.rows <= 0) {
+        return "0 0\n";
+    }
+    MapSketch map(spec.columns, spec.rows);
+    MapDice dice(spec.seed);
+    addWalls(map, spec, dice);
+    addSoldiers(map, spec, dice);
+    return map.text();
+}

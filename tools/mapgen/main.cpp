@@ -1,0 +1,40 @@
+// dromlin-mapgen: prints a large generated battlefield for benchmarks and identity checks.
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "BattleMap.h"
+
+namespace {
+
+constexpr int kLargestSide = 4096;
+
+bool readNumber(const char* text, int low, int high, int& value) {
+    char* end = nullptr;
+    const long parsed = std::strtol(text, &end, 10);
+    if (end == text || *end != '\0' || parsed < low || parsed > high) {
+        return false;
+    }
+    value = static_cast<int>(parsed);
+    return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    BattleMapSpec spec;
+    int seed = 1;
+    const bool valid = (argc == 4 || argc == 5) &&
+                       readNumber(argv[1], 1, kLargestSide, spec.columns) &&
+                       readNumber(argv[2], 1, kLargestSide, spec.rows) &&
+                       readNumber(argv[3], 0, kLargestSide * kLargestSide, spec.soldiers) &&
+                       (argc == 4 || readNumber(argv[4], 0, 1 << 30, seed));
+    if (!valid) {
+        std::fprintf(stderr, "usage: dromlin-mapgen COLUMNS ROWS SOLDIERS [SEED]\n");
+        return 2;
+    }
+    spec.seed = static_cast<unsigned>(seed);
+    const std::string text = battleMapText(spec);
+    std::fwrite(text.data(), 1, text.size(), stdout);
+    return 0;
+}
