@@ -70,7 +70,7 @@ protected:
         setSimulatedClock(0);
         heldModifiers = 0;
         ZOL_MainState::setModifierReader(readHeldModifiers);
-        const std::string map = "2 2\n..\n..\n";
+        const std::string map = "2 2 ....";
         play = makePlayState(manager, &map);
     }
 

@@ -1,8 +1,9 @@
 #include <GL/freeglut.h>
 
-#include <algorithm>
 #include <cstdlib>
+#include <ostream>
 #include <string>
+#include <vector>
 
 #include "PlayFixture.h"
 #include "app/RenderState.h"
@@ -84,61 +85,46 @@ bool windowReady() {
     return ready;
 }
 
-// The mean colour of a small square around a screen pixel, so one filtered texel decides
-// nothing.
+// The mean colour of the (2 half + 1)-pixel square around a screen pixel, so that no single
+// filtered texel decides.
 Rgb colourAround(int x, int y, int half = 2) {
-    constexpr int kMaxSide = 9;
-    const int side = std::min(2 * half + 1, kMaxSide);
-    const int halfSide = side / 2;
-    unsigned char rgba[kMaxSide * kMaxSide * 4] = {};
+    const int side = 2 * half + 1;
+    std::vector<unsigned char> rgba(static_cast<std::size_t>(side * side * 4));
     glFinish();
     glReadBuffer(GL_BACK);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     // Read-back rows count from the bottom; the game's y grows downwards.
-    glReadPixels(x - halfSide, kScreenHeight - 1 - (y + halfSide), side, side, GL_RGBA,
-                 GL_UNSIGNED_BYTE, rgba);
+    glReadPixels(x - half, kScreenHeight - 1 - (y + half), side, side, GL_RGBA, GL_UNSIGNED_BYTE,
+                 rgba.data());
     Rgb sum{0, 0, 0};
-    const int count = side * side;
-    for (int i = 0; i < count; ++i) {
-        sum.r += rgba[4 * i];
-        sum.g += rgba[4 * i + 1];
-        sum.b += rgba[4 * i + 2];
+    for (std::size_t i = 0; i < rgba.size(); i += 4) {
+        sum.r += rgba[i];
+        sum.g += rgba[i + 1];
+        sum.b += rgba[i + 2];
     }
+    const int count = side * side;
     return Rgb{sum.r / count, sum.g / count, sum.b / count};
 }
 
-::testing::AssertionResult isRed(Rgb c) {
-    if (c.r > 90 && c.r > 2 * c.g && c.r > 2 * c.b) {
-        return ::testing::AssertionSuccess();
-    }
-    return ::testing::AssertionFailure() << "not red: " << c.r << " " << c.g << " " << c.b;
+std::ostream& operator<<(std::ostream& out, const Rgb& c) {
+    return out << "rgb(" << c.r << ", " << c.g << ", " << c.b << ")";
 }
-::testing::AssertionResult isBlue(Rgb c) {
-    if (c.b > 90 && c.b > c.r + 60 && c.b > c.g + 40) {
-        return ::testing::AssertionSuccess();
-    }
-    return ::testing::AssertionFailure() << "not blue: " << c.r << " " << c.g << " " << c.b;
+
+bool isRed(Rgb c) {
+    return c.r > 90 && c.r > 2 * c.g && c.r > 2 * c.b;
 }
-::testing::AssertionResult isGold(Rgb c) {
-    if (c.r > 180 && c.g > 140 && c.b < 130) {
-        return ::testing::AssertionSuccess();
-    }
-    return ::testing::AssertionFailure() << "not gold: " << c.r << " " << c.g << " " << c.b;
+bool isBlue(Rgb c) {
+    return c.b > 90 && c.b > c.r + 60 && c.b > c.g + 40;
+}
+bool isGold(Rgb c) {
+    return c.r > 180 && c.g > 140 && c.b < 130;
+}
+bool isDark(Rgb c, int limit) {
+    return c.r < limit && c.g < limit && c.b < limit;
 }
 // The olive open floor, lit to the given share of its full brightness.
-::testing::AssertionResult isFloor(Rgb c, double share) {
-    const double green = 110 * share;
-    if (c.g > 0.6 * green && c.g < 1.4 * green && c.r > c.b && c.g > c.b) {
-        return ::testing::AssertionSuccess();
-    }
-    return ::testing::AssertionFailure()
-           << "not floor at " << share << ": " << c.r << " " << c.g << " " << c.b;
-}
-::testing::AssertionResult isDark(Rgb c, int limit) {
-    if (c.r < limit && c.g < limit && c.b < limit) {
-        return ::testing::AssertionSuccess();
-    }
-    return ::testing::AssertionFailure() << "not dark: " << c.r << " " << c.g << " " << c.b;
+bool isFloor(Rgb c, double share) {
+    return c.g > 66 * share && c.g < 154 * share && c.r > c.b && c.g > c.b;
 }
 
 class ScenePixelsTest : public PlayTest {
@@ -165,14 +151,14 @@ TEST_F(ScenePixelsTest, allTeamsViewShowsFloorWallsSoldiersBannerAndButton) {
               "........"});
     setViewMode(ViewMode::All);
     play->draw();
-    EXPECT_TRUE(isRed(tileCentre(1, 1)));
-    EXPECT_TRUE(isBlue(tileCentre(6, 2)));
-    EXPECT_TRUE(isDark(tileCentre(4, 1), 70));
-    EXPECT_TRUE(isDark(tileCentre(4, 3), 70));
-    EXPECT_TRUE(isFloor(tileCentre(2, 4), 1.0));
-    EXPECT_TRUE(isGold(colourAround(600, 61)));   // the banner's lower edge
-    EXPECT_TRUE(isGold(colourAround(939, 30)));   // the help button's question mark
-    EXPECT_TRUE(isFloor(tileCentre(2, 5), 1.0));  // no fog in this view
+    EXPECT_PRED1(isRed, tileCentre(1, 1));
+    EXPECT_PRED1(isBlue, tileCentre(6, 2));
+    EXPECT_PRED2(isDark, tileCentre(4, 1), 70);
+    EXPECT_PRED2(isDark, tileCentre(4, 3), 70);
+    EXPECT_PRED2(isFloor, tileCentre(2, 4), 1.0);
+    EXPECT_PRED1(isGold, colourAround(600, 61));   // the banner's lower edge
+    EXPECT_PRED1(isGold, colourAround(939, 30));   // the help button's question mark
+    EXPECT_PRED2(isFloor, tileCentre(2, 5), 1.0);  // no fog in this view
 }
 
 TEST_F(ScenePixelsTest, redViewHidesWhatRedHasNotDiscovered) {
@@ -184,18 +170,18 @@ TEST_F(ScenePixelsTest, redViewHidesWhatRedHasNotDiscovered) {
                              "......b."});
     world.zoom = 0.2;
     play->draw();
-    EXPECT_TRUE(isRed(colourAround(600, 61)));
+    EXPECT_PRED1(isRed, colourAround(600, 61));
     // At zoom 0.2 the whole field is 205 x 154 pixels: red sees all of it.
-    EXPECT_TRUE(isFloor(colourAround(5 * 25 + 12, 5 * 25 + 12), 1.0));
+    EXPECT_PRED2(isFloor, colourAround(5 * 25 + 12, 5 * 25 + 12), 1.0);
     // With no red soldier left on the field, red sees nothing and only remembers.
     world.zoom = 1.0;
     world.redKnownTiles.fill(0);
     world.redKnownTiles[7][2] = TileKind::BaseTile;
     world.entities.erase(world.entities.begin());
     play->draw();
-    EXPECT_TRUE(isFloor(tileCentre(7, 2), 0.5));
-    EXPECT_TRUE(isDark(tileCentre(3, 3), 8));
-    EXPECT_TRUE(isDark(tileCentre(6, 5), 8));  // the blue soldier is hidden too
+    EXPECT_PRED2(isFloor, tileCentre(7, 2), 0.5);
+    EXPECT_PRED2(isDark, tileCentre(3, 3), 8);
+    EXPECT_PRED2(isDark, tileCentre(6, 5), 8);  // the blue soldier is hidden too
 }
 
 TEST_F(ScenePixelsTest, helpPictureCoversTheMiddleOfTheBattle) {
@@ -207,12 +193,12 @@ TEST_F(ScenePixelsTest, helpPictureCoversTheMiddleOfTheBattle) {
               "........"});
     setViewMode(ViewMode::All);
     play->draw();
-    EXPECT_TRUE(isFloor(colourAround(512, 384), 1.0));
+    EXPECT_PRED2(isFloor, colourAround(512, 384), 1.0);
     ZOL_HelpScreen help(1, &manager);
     help.draw();
-    EXPECT_TRUE(isGold(colourAround(113, 300, 0)));  // its gold frame, 3 pixels wide
-    EXPECT_TRUE(isDark(colourAround(312, 311), 60));
-    EXPECT_TRUE(isFloor(colourAround(60, 700), 1.0));  // the battle around it stays
+    EXPECT_PRED1(isGold, colourAround(113, 300, 0));  // its gold frame, 3 pixels wide
+    EXPECT_PRED2(isDark, colourAround(312, 311), 60);
+    EXPECT_PRED2(isFloor, colourAround(60, 700), 1.0);  // the battle around it stays
 }
 
 }  // namespace
