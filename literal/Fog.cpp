@@ -1,0 +1,6 @@
+#include "reference/LiteralFog.h"
+#include "world/World.h"
+
+void World::computeFog(int team) {
+    literalComputeFog(*this, team);
+}

@@ -1,0 +1,12 @@
+#include "path/PathSearch.h"
+
+#include "path/Path.h"
+#include "reference/LiteralSearch.h"
+
+void searchRoute(Path& path) {
+    const SearchResult result = literalSearch(path.startX, path.startY, path.goalX, path.goalY,
+                                              path.columns, path.rows, *path.world);
+    path.waypoints = result.waypoints;
+    path.goalX = result.goalX;
+    path.goalY = result.goalY;
+}

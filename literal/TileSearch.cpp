@@ -1,0 +1,14 @@
+#include "ai/Entity.h"
+#include "reference/LiteralTileSearch.h"
+
+void Entity::findHidingTile(const Entity& threat) {
+    literalFindHidingTile(*this, threat);
+}
+
+void Entity::findFiringPosition() {
+    literalFindFiringPosition(*this);
+}
+
+void Entity::pickFrontierTile() {
+    literalPickFrontierTile(*this);
+}
