@@ -1,5 +1,6 @@
 #include <cstdio>
 #include <fstream>
+#include <istream>
 #include <string>
 
 #include "world/Bullet.h"
@@ -67,6 +68,10 @@ bool World::loadMap(const std::string& fileName) {
         reportBadMap(fileName, "cannot open");
         return false;
     }
+    return loadMap(in, fileName);
+}
+
+bool World::loadMap(std::istream& in, const std::string& fileName) {
     int width = 0;
     int height = 0;
     if (!(in >> width >> height)) {

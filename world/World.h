@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <iosfwd>
 #include <memory>
 #include <string>
 #include <vector>
@@ -51,6 +52,8 @@ struct World {
     // Map file. On a file that cannot be read or has no usable header, prints one line naming
     // the file and the reason, leaves the World as it was and returns false.
     bool loadMap(const std::string& fileName);
+    // The same from an open stream; `fileName` only names it in the message.
+    bool loadMap(std::istream& in, const std::string& fileName);
 
     // One step of the battle: drop a dead soldier, every soldier acts, camera offsets,
     // bullets move and strike.
