@@ -19,10 +19,10 @@ namespace {
 
 // Larger battles only load: a step of a big crowded map is too slow to fuzz.
 constexpr int kMostFoughtTiles = 64 * 64;
-constexpr std::size_t kMostFoughtSoldiers = 48;
-constexpr int kSteps = 40;
+constexpr std::size_t kMostFoughtSoldiers = 16;
+constexpr int kSteps = 24;
 // Long enough between steps for shots, reloads and gun switches to fall due.
-constexpr int32_t kStepMs = 250;
+constexpr int32_t kStepMs = 400;
 constexpr int kDefaultColumns = 40;
 constexpr int kDefaultRows = 25;
 
