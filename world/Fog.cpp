@@ -34,10 +34,9 @@ void lightAround(World& world, const Entity& e, FogTarget team) {
             const double cornerX = fx - r * (ex + 0.25);
             const double cornerY = fy - r * (ey + 0.25);
             const double d = std::sqrt(cornerX * cornerX + cornerY * cornerY);
-            if (!e.hasLineOfSight(static_cast<double>(fx) / r, static_cast<double>(fy) / r)) {
-                continue;
-            }
-            if (!(d <= kFogReach * r)) {
+            // Distance before sight: a ray changes nothing, so only the time taken differs.
+            if (!(d <= kFogReach * r) ||
+                !e.hasLineOfSight(static_cast<double>(fx) / r, static_cast<double>(fy) / r)) {
                 continue;
             }
             double& cell = team.fog[fx][fy];

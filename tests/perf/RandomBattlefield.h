@@ -1,0 +1,63 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <random>
+
+#include "ai/Entity.h"
+#include "world/World.h"
+
+// Draws from mt19937 by plain modulo, so the cases are the same with every standard library.
+class Dice {
+public:
+    explicit Dice(uint32_t seed) : engine_(seed) {}
+    int below(int n) { return static_cast<int>(engine_() % static_cast<uint32_t>(n)); }
+    int between(int lo, int hi) { return lo + below(hi - lo + 1); }
+    bool chance(int percent) { return below(100) < percent; }
+
+private:
+    std::mt19937 engine_;
+};
+
+// A battlefield of any shape that the fast and the plain algorithms must treat alike: walls
+// from none to dense, soldiers of both teams (some dead, some sharing a tile, some on walls),
+// a patchy memory of the map for each team. The same seed always draws the same World, so a
+// test can build two and let each algorithm change its own.
+inline std::unique_ptr<World> drawBattlefield(uint32_t seed) {
+    Dice dice(seed);
+    auto world = std::make_unique<World>();
+    const int columns = dice.chance(80) ? dice.between(1, 40) : dice.between(1, 90);
+    const int rows = dice.chance(80) ? dice.between(1, 40) : dice.between(1, 90);
+    world->columns = columns;
+    world->rows = rows;
+    world->tiles.reset(columns, rows, TileKind::BaseTile);
+    world->redKnownTiles.reset(columns, rows, 0);
+    world->blueKnownTiles.reset(columns, rows, 0);
+    world->redFog.reset(columns, rows, 1.0);
+    world->blueFog.reset(columns, rows, 1.0);
+    const int wallPercent = dice.below(5) * 10;
+    const int knownPercent = dice.below(5) * 25;
+    for (int x = 0; x < columns; ++x) {
+        for (int y = 0; y < rows; ++y) {
+            if (dice.chance(wallPercent)) {
+                world->tiles[x][y] = TileKind::Obstacle;
+            }
+            if (dice.chance(knownPercent)) {
+                world->redKnownTiles[x][y] = world->tiles[x][y];
+            }
+            if (dice.chance(knownPercent)) {
+                world->blueKnownTiles[x][y] = world->tiles[x][y];
+            }
+        }
+    }
+    for (int i = dice.between(1, 12); i > 0; --i) {
+        world->addEntity(dice.below(2), dice.below(columns), dice.below(rows));
+        Entity& soldier = *world->entities.back();
+        if (dice.chance(15)) {
+            soldier.health = 0;
+        } else if (dice.chance(30)) {
+            soldier.health = dice.between(1, 99);
+        }
+    }
+    return world;
+}
