@@ -25,23 +25,31 @@ left=100
 top=100
 events_per_call=16
 
-# xdotool's commands for one random event.
-pointer_anywhere() { echo "mousemove $((RANDOM % 1280)) $((RANDOM % 1024))"; }
-with_modifiers() {
-    local held=${modifier_sets[RANDOM % ${#modifier_sets[@]}]} m down="" up=""
-    for m in $held; do
-        down+="keydown $m "
-        up+="keyup $m "
-    done
-    echo "$down$1 $up"
+# Each helper appends xdotool commands for one random event to the array `chain`; no
+# subshells, which would cost more than the events.
+add_pointer_move() { chain+=(mousemove $((RANDOM % 1280)) $((RANDOM % 1024))); }
+add_with_modifiers() {
+    local held=(${modifier_sets[RANDOM % ${#modifier_sets[@]}]}) m
+    for m in "${held[@]}"; do chain+=(keydown "$m"); done
+    chain+=("$@")
+    for m in "${held[@]}"; do chain+=(keyup "$m"); done
 }
-random_event() {
+add_random_event() {
     case $((RANDOM % 7)) in
-        0) pointer_anywhere ;;
-        1) echo "$(pointer_anywhere) $(with_modifiers "click ${buttons[RANDOM % ${#buttons[@]}]}")" ;;
-        2) echo "$(pointer_anywhere) mousedown 1 $(pointer_anywhere) $(pointer_anywhere) mouseup 1" ;;
-        3) echo "mousemove $((left + 961)) $((top + 30)) click 1" ;;
-        *) echo "$(with_modifiers "key ${keys[RANDOM % ${#keys[@]}]}")" ;;
+        0) add_pointer_move ;;
+        1)
+            add_pointer_move
+            add_with_modifiers click "${buttons[RANDOM % ${#buttons[@]}]}"
+            ;;
+        2)
+            add_pointer_move
+            chain+=(mousedown 1)
+            add_pointer_move
+            add_pointer_move
+            chain+=(mouseup 1)
+            ;;
+        3) chain+=(mousemove $((left + 961)) $((top + 30)) click 1) ;;
+        *) add_with_modifiers key --delay 0 "${keys[RANDOM % ${#keys[@]}]}" ;;
     esac
 }
 
@@ -59,12 +67,11 @@ next_shot=$((SECONDS + seconds / 3))
 end=$((SECONDS + seconds))
 while [ $SECONDS -lt $end ]; do
     game_running || fail "the game ended after $events random events"
-    chain=""
-    for _ in $(seq $events_per_call); do
-        chain+=" $(random_event)"
+    chain=()
+    for ((i = 0; i < events_per_call; i++)); do
+        add_random_event
     done
-    # shellcheck disable=SC2086
-    timeout 10 xdotool $chain 2> /dev/null
+    timeout 10 xdotool "${chain[@]}" 2> /dev/null
     events=$((events + events_per_call))
     if [ $SECONDS -ge $next_shot ]; then
         shot=$(work_file .png)
