@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "BattlePlan.h"
 #include "Invariants.h"
 #include "ai/Entity.h"
 #include "app/GameStateManager.h"
@@ -292,6 +293,20 @@ TEST_F(InputStormTest, stormOfRandomInputLeavesTheBattleSound) {
         "selected, %d soldiers dead\n",
         counts.events, counts.frames, counts.helpScreensOpened, counts.largestSelection,
         counts.kills);
+}
+
+TEST_F(InputStormTest, stormOverACrowdedGeneratedMapLeavesTheBattleSound) {
+    BattlePlan crowded;
+    crowded.seed = 99;
+    crowded.width = 48;
+    crowded.height = 30;
+    crowded.wallPercent = 20;
+    crowded.soldiers = 60;
+    startGame(mapText(crowded));
+    InputStorm storm(manager, 11);
+    setSpriteRecorder(&storm.recorder());
+    storm.send(eventCount() / 4);
+    EXPECT_GT(storm.counts().largestSelection, 0u);
 }
 
 TEST_F(InputStormTest, stormOnASingleTileMapLeavesTheBattleSound) {
