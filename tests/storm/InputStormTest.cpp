@@ -1,7 +1,8 @@
 // Random mouse and key events, fed through the state manager at random frames while the
 // battle runs headless: nothing may crash or trip the sanitizers, and after every frame the
 // battle keeps the soak's rules (those a player cannot legitimately break) and the play
-// state its own. DROMLIN_STORM_EVENTS sets the number of events (default 6000).
+// state its own. DROMLIN_STORM_EVENTS sets the number of events (default 6000) and
+// DROMLIN_STORM_SEED the seed of the storm on the shipped map.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -24,10 +25,14 @@ namespace {
 
 constexpr int kDefaultEvents = 6000;
 
+int positiveFromEnvironment(const char* name, int fallback) {
+    const char* text = std::getenv(name);
+    const int value = text != nullptr ? std::atoi(text) : 0;
+    return value > 0 ? value : fallback;
+}
+
 int eventCount() {
-    const char* text = std::getenv("DROMLIN_STORM_EVENTS");
-    const int count = text != nullptr ? std::atoi(text) : 0;
-    return count > 0 ? count : kDefaultEvents;
+    return positiveFromEnvironment("DROMLIN_STORM_EVENTS", kDefaultEvents);
 }
 
 class InputStormTest : public ::testing::Test {
@@ -70,7 +75,7 @@ protected:
 
 TEST_F(InputStormTest, stormOfRandomInputLeavesTheBattleSound) {
     startGame(shippedMap());
-    InputStorm storm(manager, 20261208);
+    InputStorm storm(manager, positiveFromEnvironment("DROMLIN_STORM_SEED", 20261208));
     setSpriteRecorder(&storm.recorder());
     storm.send(eventCount());
     const StormCounts& counts = storm.counts();
