@@ -1,5 +1,6 @@
 #include <GL/gl.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 
@@ -10,6 +11,9 @@ namespace {
 
 // Far beyond any screen, yet small enough that sums of such values stay inside an int.
 constexpr int kFarOffScreen = 1000000;
+// The fixed projection's logical screen.
+constexpr int kScreenWidth = 1024;
+constexpr int kScreenHeight = 768;
 
 std::vector<SpriteCall>* recorder = nullptr;
 
@@ -35,22 +39,20 @@ void bindTexture(const oglTexture2D* texture) {
     glBindTexture(GL_TEXTURE_2D, texture == nullptr ? 0 : texture->textureId);
 }
 
-// No texture is ever turned; one that were would turn about the rectangle's centre.
-void pushRotation(const oglTexture2D* texture, const SpriteCall& call) {
-    glPushMatrix();
-    const float angle = texture == nullptr ? 0.0f : texture->angle;
-    if (angle == 0.0f) {
-        return;
-    }
-    const double centreX = (call.left + static_cast<double>(call.right)) / 2.0;
-    const double centreY = (call.top + static_cast<double>(call.bottom)) / 2.0;
-    glTranslated(centreX, centreY, 0.0);
-    glRotatef(angle, 0.0f, 0.0f, 1.0f);
-    glTranslated(-centreX, -centreY, 0.0);
+float angleOf(const oglTexture2D* texture) {
+    return texture == nullptr ? 0.0f : texture->angle;
 }
 
-// Texture coordinate (0, 0) goes on the top-left corner, so pictures show upright. Ends the
-// matrix scope that pushRotation opened.
+// A quad that the projection clips away entirely puts no pixel on the screen, so it needs no
+// GL at all. Only unturned quads are judged: a turned one may swing into view.
+bool isWhollyOffScreen(const oglTexture2D* texture, const SpriteCall& call) {
+    return angleOf(texture) == 0.0f && (std::max(call.left, call.right) <= 0 ||
+                                        std::min(call.left, call.right) >= kScreenWidth ||
+                                        std::max(call.top, call.bottom) <= 0 ||
+                                        std::min(call.top, call.bottom) >= kScreenHeight);
+}
+
+// Texture coordinate (0, 0) goes on the top-left corner, so pictures show upright.
 void emitQuad(const SpriteCall& call) {
     glBegin(GL_POLYGON);
     glTexCoord2f(0.0f, 0.0f);
@@ -62,6 +64,23 @@ void emitQuad(const SpriteCall& call) {
     glTexCoord2f(0.0f, 1.0f);
     glVertex2i(call.left, call.bottom);
     glEnd();
+}
+
+// No texture is ever turned; one that were would turn about the rectangle's centre. An unturned
+// quad leaves the matrix alone: every matrix change makes the GL flush what it has gathered.
+void emitTurnedQuad(const oglTexture2D* texture, const SpriteCall& call) {
+    const float angle = angleOf(texture);
+    if (angle == 0.0f) {
+        emitQuad(call);
+        return;
+    }
+    const double centreX = (call.left + static_cast<double>(call.right)) / 2.0;
+    const double centreY = (call.top + static_cast<double>(call.bottom)) / 2.0;
+    glPushMatrix();
+    glTranslated(centreX, centreY, 0.0);
+    glRotatef(angle, 0.0f, 0.0f, 1.0f);
+    glTranslated(-centreX, -centreY, 0.0);
+    emitQuad(call);
     glPopMatrix();
 }
 
@@ -93,10 +112,12 @@ bool drawSprite(const oglTexture2D* texture, int width, int height, int x, int y
         recorder->push_back(call);
         return true;
     }
+    if (isWhollyOffScreen(texture, call)) {
+        return true;
+    }
     bindTexture(texture);
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
-    pushRotation(texture, call);
-    emitQuad(call);
+    emitTurnedQuad(texture, call);
     return true;
 }
 
@@ -110,11 +131,13 @@ bool drawSpriteFaded(const oglTexture2D* texture, double intensity, double width
         recorder->push_back(call);
         return true;
     }
+    if (isWhollyOffScreen(texture, call)) {
+        return true;
+    }
     const float shade = colourComponent(intensity);
     bindTexture(texture);
     glColor4f(shade, shade, shade, shade);
-    pushRotation(texture, call);
-    emitQuad(call);
+    emitTurnedQuad(texture, call);
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
     return true;
 }

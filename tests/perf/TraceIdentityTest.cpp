@@ -188,6 +188,13 @@ constexpr FreshMap kFresh[] = {
     {24, 64, 20, 13, {"", 7, 2, 1200}},
 };
 
-INSTANTIATE_TEST_SUITE_P(Maps, FreshBattle, ::testing::ValuesIn(kFresh));
+INSTANTIATE_TEST_SUITE_P(Maps, FreshBattle, ::testing::ValuesIn(kFresh),
+                         [](const ::testing::TestParamInfo<FreshMap>& info) {
+                             const FreshMap& fresh = info.param;
+                             return "map" + std::to_string(fresh.columns) + "x" +
+                                    std::to_string(fresh.rows) + "_seed" +
+                                    std::to_string(fresh.battle.seed) + "_view" +
+                                    std::to_string(fresh.battle.view);
+                         });
 
 }  // namespace

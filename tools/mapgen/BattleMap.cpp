@@ -65,17 +65,27 @@ void addWalls(MapSketch& map, const BattleMapSpec& spec, MapDice& dice) {
     }
 }
 
+// The first column of red's start zone: at the left edge, or just short of the front.
+int zoneStart(const BattleMapSpec& spec, int zone) {
+    if (spec.frontGap < 0) {
+        return 0;
+    }
+    const int start = spec.columns / 2 - spec.frontGap / 2 - zone;
+    return start > 0 ? start : 0;
+}
+
 // Red on the left, blue on the mirrored tiles; a few tries per soldier to find open floor.
 void addSoldiers(MapSketch& map, const BattleMapSpec& spec, MapDice& dice) {
     const int zone = spec.columns / kStartZoneDivisor > 0 ? spec.columns / kStartZoneDivisor : 1;
+    const int first = zoneStart(spec, zone);
     const int pairs = spec.soldiers / 2;
     const int tries = pairs * 50;
     int placed = 0;
     for (int t = 0; t < tries && placed < pairs; ++t) {
-        const int x = dice.below(zone);
+        const int x = first + dice.below(zone);
         const int y = dice.below(spec.rows);
         const int mx = map.mirrored(x);
-        if (mx == x || map.at(x, y) != '.' || map.at(mx, y) != '.') {
+        if (mx <= x || map.at(x, y) != '.' || map.at(mx, y) != '.') {
             continue;
         }
         map.at(x, y) = 'r';

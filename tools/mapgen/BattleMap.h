@@ -10,6 +10,8 @@ struct BattleMapSpec {
     int rows = 128;
     int soldiers = 100;  // both teams together, half each; fewer when there is no room
     unsigned seed = 1;
+    // Open columns between the two teams' start zones; negative: each team starts at its edge.
+    int frontGap = -1;
 };
 
 // The map file text: the header, then one line of characters per row.

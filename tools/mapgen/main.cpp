@@ -1,4 +1,6 @@
 // dromlin-mapgen: prints a large generated battlefield for benchmarks and identity checks.
+// Without a front gap each team starts near its own edge; with one, the two start zones face
+// each other across that many open columns, so the fighting starts at once.
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -24,13 +26,14 @@ bool readNumber(const char* text, int low, int high, int& value) {
 int main(int argc, char** argv) {
     BattleMapSpec spec;
     int seed = 1;
-    const bool valid = (argc == 4 || argc == 5) &&
+    const bool valid = argc >= 4 && argc <= 6 &&
                        readNumber(argv[1], 1, kLargestSide, spec.columns) &&
                        readNumber(argv[2], 1, kLargestSide, spec.rows) &&
                        readNumber(argv[3], 0, kLargestSide * kLargestSide, spec.soldiers) &&
-                       (argc == 4 || readNumber(argv[4], 0, 1 << 30, seed));
+                       (argc < 5 || readNumber(argv[4], 0, 1 << 30, seed)) &&
+                       (argc < 6 || readNumber(argv[5], 0, kLargestSide, spec.frontGap));
     if (!valid) {
-        std::fprintf(stderr, "usage: dromlin-mapgen COLUMNS ROWS SOLDIERS [SEED]\n");
+        std::fprintf(stderr, "usage: dromlin-mapgen COLUMNS ROWS SOLDIERS [SEED [FRONT_GAP]]\n");
         return 2;
     }
     spec.seed = static_cast<unsigned>(seed);

@@ -1,0 +1,11 @@
+# Runs the fast and the plain frame printers and fails unless they print the same scenes.
+foreach(program FAST PLAIN)
+    execute_process(COMMAND ${${program}} OUTPUT_VARIABLE ${program}_OUT RESULT_VARIABLE status)
+    if(NOT status EQUAL 0)
+        message(FATAL_ERROR "${${program}} failed: ${status}")
+    endif()
+endforeach()
+message("fast:\n${FAST_OUT}plain:\n${PLAIN_OUT}")
+if(NOT FAST_OUT STREQUAL PLAIN_OUT)
+    message(FATAL_ERROR "the two builds drew different pixels")
+endif()

@@ -1,0 +1,55 @@
+// One drawn frame of the play state, as the game's display callback draws it: clear, the whole
+// scene (fog computation included), swap, and wait until the GL has really drawn it; shown in
+// the red team's view, fog and all. Needs an X display: run under xvfb-run, through
+// bench/run.sh. Built twice, like the simulation benchmarks: dromlin-bench-draw and
+// dromlin-bench-draw-literal.
+#include <benchmark/benchmark.h>
+
+#include <memory>
+
+#include "Fields.h"
+#include "PlayScene.h"
+#include "app/GameStateManager.h"
+#include "gfx/ResourceCatalogue.h"
+#include "play/ZOL_MainState.h"
+
+namespace {
+
+// Frames of battle before the drawing is measured: soldiers on the move, bullets in flight.
+constexpr int kBattleFrames = 300;
+
+void drawnFrame(benchmark::State& state, const Field& field, double zoom) {
+    GameStateManager manager;
+    const std::unique_ptr<ZOL_MainState> play =
+        battleUnderWay(manager, field, kBattleFrames, zoom, ViewMode::Red);
+    for (auto _ : state) {
+        drawWholeFrame(*play);
+    }
+    state.counters["fps"] =
+        benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+}
+
+}  // namespace
+
+BENCHMARK_CAPTURE(drawnFrame, map1_zoom0_2, kShippedMap, 0.2)
+    ->Repetitions(3)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(drawnFrame, map1_zoom1_0, kShippedMap, 1.0)
+    ->Repetitions(3)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(drawnFrame, battle256_zoom0_2, kBattle256, 0.2)
+    ->Repetitions(3)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(drawnFrame, battle256_zoom1_0, kBattle256, 1.0)
+    ->Repetitions(3)
+    ->Unit(benchmark::kMillisecond);
+
+int main(int argc, char** argv) {
+    if (!openGameWindow(argc, argv)) {
+        return 1;
+    }
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,77 @@
+// One simulation frame (the World's step and both teams' fog, as the game does per frame) in a
+// running battle, and the fog alone. Built twice: dromlin-bench-sim with the game's algorithms,
+// dromlin-bench-sim-literal with the plain ones. Run both through bench/run.sh.
+#include <benchmark/benchmark.h>
+
+#include "Fields.h"
+#include "Runner.h"
+#include "world/World.h"
+
+namespace {
+
+// Both teams fight on their own, 16 simulated milliseconds per frame, a fixed seed.
+RunOptions battleOn(const Field& field) {
+    RunOptions options;
+    options.mapFile = mapFileOf(field);
+    options.seed = 1;
+    options.tickMs = 16;
+    options.view = 2;
+    return options;
+}
+
+// Every iteration is the next frame of one battle, so the benchmark's fixed iteration count
+// is the number of frames and both builds measure the same frames.
+void simulationFrame(benchmark::State& state, const Field& field) {
+    Battle battle(battleOn(field));
+    if (!battle.load()) {
+        state.SkipWithError("the map did not load");
+        return;
+    }
+    int step = 0;
+    for (auto _ : state) {
+        battle.step(++step);
+    }
+    state.counters["soldiers"] = static_cast<double>(battle.world().entities.size());
+    state.counters["bullets"] = static_cast<double>(battle.world().bullets.size());
+}
+
+// Both teams' fog, again and again, on the battle as it stands after `warmUp` frames.
+void fogAlone(benchmark::State& state, const Field& field, int warmUp) {
+    Battle battle(battleOn(field));
+    if (!battle.load()) {
+        state.SkipWithError("the map did not load");
+        return;
+    }
+    for (int step = 1; step <= warmUp; ++step) {
+        battle.step(step);
+    }
+    World& world = battle.world();
+    for (auto _ : state) {
+        world.computeFog(0);
+        world.computeFog(1);
+        benchmark::DoNotOptimize(world.redFog[0]);
+    }
+}
+
+}  // namespace
+
+BENCHMARK_CAPTURE(simulationFrame, map1, kShippedMap)
+    ->Iterations(3000)
+    ->Repetitions(3)
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(simulationFrame, battle128, kBattle128)
+    ->Iterations(2000)
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(simulationFrame, battle256, kBattle256)
+    ->Iterations(2000)
+    ->Unit(benchmark::kMicrosecond);
+
+BENCHMARK_CAPTURE(fogAlone, map1, kShippedMap, 500)->Repetitions(3)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(fogAlone, battle128, kBattle128, 500)
+    ->Repetitions(3)
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(fogAlone, battle256, kBattle256, 200)
+    ->Repetitions(3)
+    ->Unit(benchmark::kMicrosecond);
+
+BENCHMARK_MAIN();

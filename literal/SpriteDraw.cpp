@@ -1,0 +1,120 @@
+#include <GL/gl.h>
+
+#include <cmath>
+#include <cstdint>
+
+#include "gfx/Sprite.h"
+#include "gfx/Texture.h"
+
+namespace {
+
+// Far beyond any screen, yet small enough that sums of such values stay inside an int.
+constexpr int kFarOffScreen = 1000000;
+
+std::vector<SpriteCall>* recorder = nullptr;
+
+// Sum of two ints without overflow, held within the far off-screen bounds.
+int pixelSum(int a, int b) {
+    const int64_t sum = static_cast<int64_t>(a) + b;
+    if (sum < -kFarOffScreen) {
+        return -kFarOffScreen;
+    }
+    return sum > kFarOffScreen ? kFarOffScreen : static_cast<int>(sum);
+}
+
+// Out-of-range colours are clamped by OpenGL anyway; clamping first keeps the conversion to
+// float defined for any double.
+float colourComponent(double intensity) {
+    if (!(intensity > 0.0)) {
+        return 0.0f;
+    }
+    return intensity >= 1.0 ? 1.0f : static_cast<float>(intensity);
+}
+
+void bindTexture(const oglTexture2D* texture) {
+    glBindTexture(GL_TEXTURE_2D, texture == nullptr ? 0 : texture->textureId);
+}
+
+// No texture is ever turned; one that were would turn about the rectangle's centre.
+void pushRotation(const oglTexture2D* texture, const SpriteCall& call) {
+    glPushMatrix();
+    const float angle = texture == nullptr ? 0.0f : texture->angle;
+    if (angle == 0.0f) {
+        return;
+    }
+    const double centreX = (call.left + static_cast<double>(call.right)) / 2.0;
+    const double centreY = (call.top + static_cast<double>(call.bottom)) / 2.0;
+    glTranslated(centreX, centreY, 0.0);
+    glRotatef(angle, 0.0f, 0.0f, 1.0f);
+    glTranslated(-centreX, -centreY, 0.0);
+}
+
+// Texture coordinate (0, 0) goes on the top-left corner, so pictures show upright. Ends the
+// matrix scope that pushRotation opened.
+void emitQuad(const SpriteCall& call) {
+    glBegin(GL_POLYGON);
+    glTexCoord2f(0.0f, 0.0f);
+    glVertex2i(call.left, call.top);
+    glTexCoord2f(1.0f, 0.0f);
+    glVertex2i(call.right, call.top);
+    glTexCoord2f(1.0f, 1.0f);
+    glVertex2i(call.right, call.bottom);
+    glTexCoord2f(0.0f, 1.0f);
+    glVertex2i(call.left, call.bottom);
+    glEnd();
+    glPopMatrix();
+}
+
+}  // namespace
+
+int toPixel(double value) {
+    if (std::isnan(value) || value <= -kFarOffScreen) {
+        return -kFarOffScreen;
+    }
+    if (value >= kFarOffScreen) {
+        return kFarOffScreen;
+    }
+    return static_cast<int>(value);
+}
+
+void setSpriteRecorder(std::vector<SpriteCall>* newRecorder) {
+    recorder = newRecorder;
+}
+
+bool drawSprite(const oglTexture2D* texture, int width, int height, int x, int y) {
+    const SpriteCall call{texture,
+                          false,
+                          1.0,
+                          pixelSum(x, 0),
+                          pixelSum(y, 0),
+                          pixelSum(x, width),
+                          pixelSum(y, height)};
+    if (recorder != nullptr) {
+        recorder->push_back(call);
+        return true;
+    }
+    bindTexture(texture);
+    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+    pushRotation(texture, call);
+    emitQuad(call);
+    return true;
+}
+
+// Each edge is truncated on its own, from the sum formed in double: x = 10.7 with width
+// 20.6 spans 10 to 31, not 10 to 30.
+bool drawSpriteFaded(const oglTexture2D* texture, double intensity, double width, double height,
+                     double x, double y) {
+    const SpriteCall call{
+        texture, true, intensity, toPixel(x), toPixel(y), toPixel(x + width), toPixel(y + height)};
+    if (recorder != nullptr) {
+        recorder->push_back(call);
+        return true;
+    }
+    const float shade = colourComponent(intensity);
+    bindTexture(texture);
+    glColor4f(shade, shade, shade, shade);
+    pushRotation(texture, call);
+    emitQuad(call);
+    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+    return true;
+}
