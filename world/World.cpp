@@ -5,6 +5,7 @@
 
 #include "ai/Entity.h"
 #include "world/Bullet.h"
+#include "world/SightMemory.h"
 
 namespace {
 

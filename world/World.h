@@ -10,6 +10,7 @@
 
 struct Bullet;
 struct Entity;
+class SightMemory;
 
 namespace TileKind {
 enum : int32_t { NullTile = 0, BaseTile = 1, Obstacle = 2 };
@@ -43,6 +44,9 @@ struct World {
     // Every soldier ever created, in creation order. Soldiers dropped from `entities` stay
     // alive here, because targets and the player's selection may still point at them.
     std::vector<std::unique_ptr<Entity>> roster;
+    // What each soldier saw at the last fog computation, so that its rays are cast again only
+    // when it has moved or a wall near it has changed. Created by the first computeFog.
+    std::unique_ptr<SightMemory> sightMemory;
 
     World();
     ~World();

@@ -102,6 +102,70 @@ TEST(SightIdentity, wallsBeyondAShrunkTileGridStillBlockSight) {
     EXPECT_TRUE(e.hasLineOfSight(1, 1));
 }
 
+void expectSameFog(const World& fast, const World& plain, const std::string& where) {
+    for (int x = 0; x < fast.redFog.columns(); ++x) {
+        for (int y = 0; y < fast.redFog.rows(); ++y) {
+            ASSERT_TRUE(sameBits(fast.redFog[x][y], plain.redFog[x][y]))
+                << where << " red fog (" << x << "," << y << ")";
+            ASSERT_TRUE(sameBits(fast.blueFog[x][y], plain.blueFog[x][y]))
+                << where << " blue fog (" << x << "," << y << ")";
+        }
+    }
+    for (int x = 0; x < fast.columns; ++x) {
+        for (int y = 0; y < fast.rows; ++y) {
+            ASSERT_EQ(fast.redKnownTiles[x][y], plain.redKnownTiles[x][y]) << where;
+            ASSERT_EQ(fast.blueKnownTiles[x][y], plain.blueKnownTiles[x][y]) << where;
+        }
+    }
+}
+
+void computeBothFogs(World& fast, World& plain) {
+    for (int team = 0; team < 2; ++team) {
+        fast.computeFog(team);
+        literalComputeFog(plain, team);
+    }
+}
+
+// One change of the kind a battle makes between two fogs, made alike to both Worlds: a wall
+// raised or knocked down near a soldier, a soldier stepping to a neighbouring tile, or dying.
+void changeBattlefield(Dice& dice, World& fast, World& plain) {
+    const std::size_t who =
+        static_cast<std::size_t>(dice.below(static_cast<int>(fast.entities.size())));
+    const int roll = dice.below(4);
+    if (roll == 0) {
+        const int x = static_cast<int>(fast.entities[who]->x) + dice.between(-17, 17);
+        const int y = static_cast<int>(fast.entities[who]->y) + dice.between(-17, 17);
+        fast.toggleTile(x, y);
+        plain.toggleTile(x, y);
+    } else if (roll == 1) {
+        const int dx = dice.between(-1, 1);
+        const int dy = dice.between(-1, 1);
+        for (World* world : {&fast, &plain}) {
+            world->entities[who]->x += dx;
+            world->entities[who]->y += dy;
+        }
+    } else if (roll == 2 && dice.chance(20)) {
+        fast.entities[who]->health = 0;
+        plain.entities[who]->health = 0;
+    }
+}
+
+TEST(SightIdentity, fogNeverReusesWhatASoldierSawBeforeAChange) {
+    Dice dice(31337u);
+    for (uint32_t seed = 0; seed < kBattlefields / 5; ++seed) {
+        auto fast = drawBattlefield(seed);
+        auto plain = drawBattlefield(seed);
+        for (int round = 0; round < 12; ++round) {
+            computeBothFogs(*fast, *plain);
+            expectSameFog(*fast, *plain, caseName(seed) + " round " + std::to_string(round));
+            if (HasFatalFailure()) {
+                return;
+            }
+            changeBattlefield(dice, *fast, *plain);
+        }
+    }
+}
+
 TEST(SightIdentity, fastFogLeavesTheSameFogAndMemoryAsThePlainOne) {
     Dice dice(4242u);
     for (uint32_t seed = 0; seed < kBattlefields; ++seed) {
@@ -120,24 +184,10 @@ TEST(SightIdentity, fastFogLeavesTheSameFogAndMemoryAsThePlainOne) {
             maybeDisplace(dice, *fast->entities[i]);
             maybeDisplace(copy, *plain->entities[i]);
         }
-        for (int team = 0; team < 2; ++team) {
-            fast->computeFog(team);
-            literalComputeFog(*plain, team);
-        }
-        for (int x = 0; x < fast->redFog.columns(); ++x) {
-            for (int y = 0; y < fast->redFog.rows(); ++y) {
-                ASSERT_TRUE(sameBits(fast->redFog[x][y], plain->redFog[x][y]))
-                    << caseName(seed) << " red fog (" << x << "," << y << ")";
-                ASSERT_TRUE(sameBits(fast->blueFog[x][y], plain->blueFog[x][y]))
-                    << caseName(seed) << " blue fog (" << x << "," << y << ")";
-            }
-        }
-        for (int x = 0; x < fast->columns; ++x) {
-            for (int y = 0; y < fast->rows; ++y) {
-                ASSERT_EQ(fast->redKnownTiles[x][y], plain->redKnownTiles[x][y]) << caseName(seed);
-                ASSERT_EQ(fast->blueKnownTiles[x][y], plain->blueKnownTiles[x][y])
-                    << caseName(seed);
-            }
+        computeBothFogs(*fast, *plain);
+        expectSameFog(*fast, *plain, caseName(seed));
+        if (HasFatalFailure()) {
+            return;
         }
     }
 }
