@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <utility>
@@ -11,6 +12,9 @@ namespace {
 
 constexpr double kNoFiringPositionYet = 1000000.0;
 constexpr double kNoGoal = -1.0;
+// A soldier searched around from farther out than this is searched for over the whole map:
+// the windows around it could not be sized.
+constexpr double kFarthestSearchCentre = 1e8;
 
 // The team's memory of the map, or none for a team the game does not have.
 const Grid<int32_t>* knownTilesOf(const World& world, int team) {
@@ -56,26 +60,104 @@ bool isFiringPosition(const Entity& self, const Grid<int32_t>& known, int i, int
            std::sqrt(dx * dx + dy * dy) <= reach && known[i][j] != 0;
 }
 
+// Where a soldier at (x, y) can hide from a threat: the free tile the threat cannot see that
+// lies nearest, the first in column-major order among equals. Searched outwards in square rings
+// around the soldier rather than over the whole map, testing the cheap conditions before
+// casting the threat's ray (rays change nothing, so the order of the tests does not matter).
+struct HidingPlace {
+    bool found = false;
+    int x = 0;
+    int y = 0;
+    double d = 0.0;
+};
+
+class HidingSearch {
+public:
+    HidingSearch(const World& world, double x, double y, const Entity& threat, double unreachable)
+        : world_(world), x_(x), y_(y), threat_(threat), unreachable_(unreachable) {}
+
+    // Whether tile (i, j) beats the best place so far; makes it the best if so.
+    void consider(int i, int j) {
+        const double d = std::sqrt((x_ - i) * (x_ - i) + (y_ - j) * (y_ - j));
+        if (!(d < unreachable_) || (best_.found && !isNearer(d, i, j))) {
+            return;
+        }
+        if (isOccupiedOrWall(world_, i, j) || threat_.hasLineOfSight(i, j)) {
+            return;
+        }
+        best_ = HidingPlace{true, i, j, d};
+    }
+
+    // Column-major order breaks ties, as a scan of the whole map would meet them.
+    bool isNearer(double d, int i, int j) const {
+        return d < best_.d || (d == best_.d && (i < best_.x || (i == best_.x && j < best_.y)));
+    }
+
+    // Every tile of the window [x0, x1] x [y0, y1] on the grid that lies outside the inner
+    // window already searched (none when the inner one is empty).
+    void searchRing(int x0, int y0, int x1, int y1, int ix0, int iy0, int ix1, int iy1) {
+        for (int i = std::max(x0, 0); i <= std::min(x1, world_.columns - 1); ++i) {
+            const bool innerColumn = i >= ix0 && i <= ix1;
+            for (int j = std::max(y0, 0); j <= std::min(y1, world_.rows - 1); ++j) {
+                if (innerColumn && j >= iy0 && j <= iy1) {
+                    j = iy1;
+                    continue;
+                }
+                consider(i, j);
+            }
+        }
+    }
+
+    const HidingPlace& best() const { return best_; }
+
+private:
+    const World& world_;
+    const double x_;
+    const double y_;
+    const Entity& threat_;
+    const double unreachable_;
+    HidingPlace best_;
+};
+
+HidingPlace nearestHidingPlace(const World& world, double x, double y, const Entity& threat,
+                               double unreachable) {
+    HidingSearch search(world, x, y, threat, unreachable);
+    // A soldier somewhere strange gets the plain scan of every tile.
+    if (!(std::fabs(x) < kFarthestSearchCentre && std::fabs(y) < kFarthestSearchCentre)) {
+        search.searchRing(0, 0, world.columns - 1, world.rows - 1, 0, 0, -1, -1);
+        return search.best();
+    }
+    const int cx = tileOf(x);
+    const int cy = tileOf(y);
+    // Every tile outside the window of reach r lies more than r away from (x, y), which is
+    // less than a tile from (cx, cy); once the best place is no farther, it is final.
+    int inner = -1;
+    for (int reach = 2;; reach *= 2) {
+        if (inner < 0) {
+            search.searchRing(cx - reach, cy - reach, cx + reach, cy + reach, 0, 0, -1, -1);
+        } else {
+            search.searchRing(cx - reach, cy - reach, cx + reach, cy + reach, cx - inner,
+                              cy - inner, cx + inner, cy + inner);
+        }
+        const bool coversGrid = cx - reach <= 0 && cy - reach <= 0 &&
+                                cx + reach >= world.columns - 1 && cy + reach >= world.rows - 1;
+        if ((search.best().found && search.best().d <= reach) || coversGrid) {
+            return search.best();
+        }
+        inner = reach;
+    }
+}
+
 }  // namespace
 
 void Entity::findHidingTile(const Entity& threat) {
     goalX = kNoGoal;
     goalY = kNoGoal;
-    double best = static_cast<double>(world->columns) * static_cast<double>(world->rows);
-    for (int i = 0; i < world->columns; ++i) {
-        for (int j = 0; j < world->rows; ++j) {
-            if (threat.hasLineOfSight(i, j) || isOccupiedOrWall(*world, i, j)) {
-                continue;
-            }
-            const double d = std::sqrt((x - i) * (x - i) + (y - j) * (y - j));
-            if (d < best) {
-                best = d;
-                goalX = i;
-                goalY = j;
-            }
-        }
-    }
-    if (goalX != kNoGoal) {
+    const double unreachable = static_cast<double>(world->columns) * world->rows;
+    const HidingPlace place = nearestHidingPlace(*world, x, y, threat, unreachable);
+    if (place.found) {
+        goalX = place.x;
+        goalY = place.y;
         requestPath(tileOf(goalX), tileOf(goalY));
     }
 }
