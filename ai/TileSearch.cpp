@@ -1,10 +1,12 @@
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 #include <utility>
 #include <vector>
 
 #include "ai/Entity.h"
+#include "ai/RayMarch.h"
 #include "ai/TileOf.h"
 #include "world/World.h"
 
@@ -51,13 +53,95 @@ bool isFrontierTile(const World& world, const Grid<int32_t>& known, int i, int j
            hasUndiscoveredNeighbour(world, known, i, j);
 }
 
-// A known free tile within reach of the target's tile with nothing between them.
-bool isFiringPosition(const Entity& self, const Grid<int32_t>& known, int i, int j, int tx, int ty,
-                      double reach) {
-    const double dx = static_cast<double>(i) - tx;
-    const double dy = static_cast<double>(j) - ty;
-    return !isOccupiedOrWall(*self.world, i, j) && self.isLineClear(i, j, tx, ty) &&
-           std::sqrt(dx * dx + dy * dy) <= reach && known[i][j] != 0;
+// Which tiles have a soldier on them, living or dead, as isEntityOnTile reports them, found
+// once for a whole search instead of once per tile and ray point.
+class Occupancy {
+public:
+    explicit Occupancy(const World& world)
+        : columns_(std::max(world.columns, 0)),
+          rows_(std::max(world.rows, 0)),
+          taken_(static_cast<std::size_t>(columns_) * static_cast<std::size_t>(rows_), 0) {
+        for (const Entity* e : world.entities) {
+            const double x = std::trunc(e->x);
+            const double y = std::trunc(e->y);
+            if (x >= 0 && x < columns_ && y >= 0 && y < rows_) {
+                taken_[index(static_cast<int>(x), static_cast<int>(y))] = 1;
+            }
+        }
+    }
+
+    // For a tile on the grid.
+    bool isTaken(int x, int y) const { return taken_[index(x, y)] != 0; }
+
+private:
+    std::size_t index(int x, int y) const {
+        return static_cast<std::size_t>(x) * static_cast<std::size_t>(rows_) +
+               static_cast<std::size_t>(y);
+    }
+
+    int columns_;
+    int rows_;
+    std::vector<uint8_t> taken_;
+};
+
+// The game's isLineClear, with the soldiers looked up in the occupancy.
+bool isLineClear(const World& world, const Occupancy& occupancy, double ax, double ay, double bx,
+                 double by) {
+    return marchRay(world, ax, ay, bx, by, true, [&](double px, double py) {
+               return occupancy.isTaken(static_cast<int>(px), static_cast<int>(py)) ||
+                      ray::isWallAt(world, px, py);
+           }) != RayOutcome::Hit;
+}
+
+// The first row and column of the square of reach around a target tile, clipped to the grid;
+// beyond it the distance test fails anyway.
+struct Span {
+    int first;
+    int last;
+};
+
+Span spanAround(int centre, double reach, int size) {
+    const double r = std::min(std::floor(reach), 1e9);
+    return Span{static_cast<int>(std::max<double>(0.0, centre - r)),
+                static_cast<int>(std::min<double>(size - 1.0, centre + r))};
+}
+
+// The known free tile within reach of the target's tile, with a clear line to it, nearest the
+// soldier; the first in row-major order among equals. Only the square of reach around the
+// target is scanned, in the same order, and the ray is cast last.
+struct FiringPlace {
+    bool found = false;
+    int x = 0;
+    int y = 0;
+};
+
+FiringPlace nearestFiringPlace(const Entity& self, const Grid<int32_t>& known, int tx, int ty,
+                               double reach) {
+    const World& world = *self.world;
+    FiringPlace place;
+    if (!(reach >= 0)) {
+        return place;
+    }
+    const Occupancy occupancy(world);
+    const Span rows = spanAround(ty, reach, world.rows);
+    const Span columns = spanAround(tx, reach, world.columns);
+    double best = kNoFiringPositionYet;
+    for (int j = rows.first; j <= rows.last; ++j) {
+        for (int i = columns.first; i <= columns.last; ++i) {
+            const double dx = static_cast<double>(i) - tx;
+            const double dy = static_cast<double>(j) - ty;
+            if (!(std::sqrt(dx * dx + dy * dy) <= reach) || known[i][j] == 0 ||
+                occupancy.isTaken(i, j) || ray::isWallAt(world, i, j)) {
+                continue;
+            }
+            const double d = distance(self.x, self.y, i, j);
+            if (d < best && isLineClear(world, occupancy, i, j, tx, ty)) {
+                best = d;
+                place = FiringPlace{true, i, j};
+            }
+        }
+    }
+    return place;
 }
 
 // Where a soldier at (x, y) can hide from a threat: the free tile the threat cannot see that
@@ -164,31 +248,15 @@ void Entity::findHidingTile(const Entity& threat) {
 
 void Entity::findFiringPosition() {
     const Grid<int32_t>* known = knownTilesOf(*world, team);
-    double rx = kNoGoal;
-    double ry = kNoGoal;
+    FiringPlace place;
     if (target != nullptr && known != nullptr) {
-        const int tx = tileOf(target->x);
-        const int ty = tileOf(target->y);
-        const double reach = currentWeapon->range;
-        double best = kNoFiringPositionYet;
-        for (int j = 0; j < world->rows; ++j) {
-            for (int i = 0; i < world->columns; ++i) {
-                if (!isFiringPosition(*this, *known, i, j, tx, ty, reach)) {
-                    continue;
-                }
-                const double d = distance(x, y, i, j);
-                if (d < best) {
-                    best = d;
-                    rx = i;
-                    ry = j;
-                }
-            }
-        }
+        place = nearestFiringPlace(*this, *known, tileOf(target->x), tileOf(target->y),
+                                   currentWeapon->range);
     }
-    if (rx >= 0) {
-        rallyX = rx;
-        rallyY = ry;
-        requestPath(tileOf(rx), tileOf(ry));
+    if (place.found) {
+        rallyX = place.x;
+        rallyY = place.y;
+        requestPath(place.x, place.y);
         state = EntityState::Reposition;
     } else {
         state = EntityState::Idle;
