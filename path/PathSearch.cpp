@@ -79,7 +79,7 @@ public:
                 buildWaypoints(path_.goalX, path_.goalY);
                 return;
             }
-            if (queue_.empty()) {
+            if (settled_ || queue_.empty()) {
                 break;
             }
             e = queue_.pop();
@@ -147,8 +147,38 @@ private:
     // The fallback's choice: the smallest h, the first in column-major (index) order among
     // equals. Both fit one key: h below 2^31, the index below 2^26.
     void noteReached(int32_t node, int32_t hNode) {
-        nearest_ =
-            std::min(nearest_, static_cast<uint64_t>(hNode) << 32 | static_cast<uint32_t>(node));
+        const uint64_t key = static_cast<uint64_t>(hNode) << 32 | static_cast<uint32_t>(node);
+        if (key < nearest_) {
+            nearest_ = key;
+            settled_ = hNode <= kSettlingDistance && !canStillReachNearer();
+        }
+    }
+
+    // Whether a tile that would beat the nearest reached one is still open. A tile that is not
+    // open now never will be: it is a wall, a soldier's, or reached already (and so no nearer).
+    // When none is open, the rest of the flood cannot change the fallback's choice, nor reach
+    // the goal, whose h is 0, so the search may stop. Checked only while the nearest tile is
+    // within a couple of tiles of the goal, where the tiles to look at are few.
+    bool canStillReachNearer() const {
+        const int64_t nearestH = static_cast<int64_t>(nearest_ >> 32);
+        for (int64_t dx = -nearestH; dx <= nearestH; ++dx) {
+            const int64_t spare = nearestH - (dx < 0 ? -dx : dx);
+            for (int64_t dy = -spare; dy <= spare; ++dy) {
+                const int64_t x = int64_t{path_.goalX} + dx;
+                const int64_t y = int64_t{path_.goalY} + dy;
+                if (x < 0 || x >= path_.columns || y < 0 || y >= path_.rows) {
+                    continue;
+                }
+                const int32_t node = indexOf(static_cast<int>(x), static_cast<int>(y));
+                const uint64_t key =
+                    static_cast<uint64_t>(h(static_cast<int>(x), static_cast<int>(y))) << 32 |
+                    static_cast<uint32_t>(node);
+                if (key < nearest_ && (cells_[static_cast<std::size_t>(node)] & kOpen)) {
+                    return true;
+                }
+            }
+        }
+        return false;
     }
 
     // Reaches every enterable neighbour in the fixed order; true once the goal is reached.
@@ -232,6 +262,9 @@ private:
     OpenQueue queue_;
     static constexpr uint64_t kNoneReached = std::numeric_limits<uint64_t>::max();
     uint64_t nearest_ = kNoneReached;
+    // Nothing the flood could still reach would change the result.
+    bool settled_ = false;
+    static constexpr int32_t kSettlingDistance = 2;
 };
 
 }  // namespace
