@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Builds the benchmarks optimised (build-bench/, or the folder in DROMLIN_BENCH_DIR) and runs
+# them all, each on the game's build and on the build with the plain algorithms, then prints
+# one table of CPU times and speed-ups. The drawn frames run in a virtual X server with Mesa's
+# software renderer drawing on the calling thread, so that CPU time counts the rasterising.
+# Takes about a quarter of an hour; `bench/run.sh --quick` skips the plain build's largest
+# battle and the whole battles. Results: <build folder>/bench-results/.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+dir=${DROMLIN_BENCH_DIR:-build-bench}
+cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF > /dev/null
+cmake --build "$dir" -j "$(nproc)" --target dromlin-bench-path dromlin-bench-sim \
+      dromlin-bench-sim-literal dromlin-bench-draw dromlin-bench-draw-literal dromlin-sim \
+      dromlin-sim-literal dromlin-mapgen > /dev/null
+exec python3 bench/report.py "$dir" "$@"
