@@ -132,6 +132,7 @@ bool drawSpriteFaded(const oglTexture2D* texture, double intensity, double width
         return true;
     }
     if (isWhollyOffScreen(texture, call)) {
+        glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
         return true;
     }
     const float shade = colourComponent(intensity);
