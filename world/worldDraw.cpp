@@ -35,14 +35,7 @@ const oglTexture2D* tilePicture(int kind) {
 
 // The known-tiles grids use 0 for "not discovered", so only floor and walls are remembered.
 const oglTexture2D* knownTilePicture(int kind) {
-    switch (kind) {
-        case TileKind::BaseTile:
-            return picture(slot::BaseTile);
-        case TileKind::Obstacle:
-            return picture(slot::ObstacleTile);
-        default:
-            return nullptr;
-    }
+    return kind == TileKind::NullTile ? nullptr : tilePicture(kind);
 }
 
 // A grid may lag behind `columns` and `rows` (a map that failed to load halfway, a test that
