@@ -30,10 +30,13 @@ void Entity::drawEntity(int t, int ox, int oy, double z) const {
     const int side = toPixel(t * z);
     const oglTexture2D* body = bodyPicture(team);
 
-    if (stepX == -1 || stepY == -1) {
+    // Hops are whole tiles; the body slides from the hop's start tile to the waypoint. A
+    // soldier that halted mid-hop and then lost its route keeps its hop start until it walks
+    // again, which may be never: it stands on its own tile meanwhile rather than vanish.
+    const Waypoint* w = path ? path->currentWaypoint() : nullptr;
+    if (stepX == -1 || stepY == -1 || w == nullptr) {
         drawSprite(body, side, side, px, py);
-    } else if (const Waypoint* w = path ? path->currentWaypoint() : nullptr) {
-        // Hops are whole tiles; the body slides from the hop's start tile to the waypoint.
+    } else {
         const double f = (1 - moveProgress) * 128 * z;
         drawSprite(body, side, side, toPixel(px + (double(stepX) - w->x) * f),
                    toPixel(py + (double(stepY) - w->y) * f));

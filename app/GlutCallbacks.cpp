@@ -6,12 +6,23 @@ oglApp* theApp = nullptr;
 
 namespace {
 
-void frame() {
-    if (theApp == nullptr) {
-        return;
+// An expose only redraws: the battle advances on the idle callback's steady pace.
+void redraw() {
+    if (theApp != nullptr) {
+        theApp->display();
     }
-    theApp->update();
-    theApp->display();
+}
+
+void idle() {
+    if (theApp != nullptr) {
+        theApp->idle();
+    }
+}
+
+void resized(int width, int height) {
+    if (theApp != nullptr) {
+        theApp->reshape(width, height);
+    }
 }
 
 void pointerMoved(int x, int y) {
@@ -35,8 +46,9 @@ void keyPressed(unsigned char key, int x, int y) {
 }  // namespace
 
 void registerCallbacks() {
-    glutDisplayFunc(frame);
-    glutIdleFunc(frame);
+    glutDisplayFunc(redraw);
+    glutIdleFunc(idle);
+    glutReshapeFunc(resized);
     glutPassiveMotionFunc(pointerMoved);
     glutMotionFunc(pointerMoved);
     glutMouseFunc(buttonChanged);

@@ -2,24 +2,58 @@
 
 #include <GL/freeglut.h>
 
+#include <chrono>
+#include <thread>
+
 #include "gfx/ResourceCatalogue.h"
+#include "world/GameClock.h"
 
 namespace {
 
 constexpr GLbitfield kClearMask = GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT;
 
+using SteadyClock = std::chrono::steady_clock;
+
+int64_t steadyMicros() {
+    return std::chrono::duration_cast<std::chrono::microseconds>(
+               SteadyClock::now().time_since_epoch())
+        .count();
+}
+
 }  // namespace
 
 dromlin1App::dromlin1App(int& argc, char** argv, const char* title, int width, int height)
-    : oglApp(argc, argv, title, width, height) {
+    : oglApp(argc, argv, title, width, height),
+      pace(steadyMicros()),
+      letterbox(fitScreen(width, height)) {
     glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
     ResourceCatalogue::instance();
     ResourceCatalogue::instance();
+    // The soldiers are built at game time 0, as the headless runner builds them.
+    setSimulatedClock(0);
     stateManager.addMainState();
 }
 
+int dromlin1App::runDueSteps() {
+    const int64_t first = pace.stepsTaken();
+    const int steps = pace.takeDueSteps(steadyMicros());
+    for (int i = 0; i < steps; ++i) {
+        FixedStepLoop::runStep(stateManager, first + i);
+    }
+    return steps;
+}
+
 void dromlin1App::update() {
-    stateManager.update();
+    runDueSteps();
+}
+
+void dromlin1App::idle() {
+    if (runDueSteps() == 0) {
+        std::this_thread::sleep_until(
+            SteadyClock::time_point(std::chrono::microseconds(pace.nextStepAt())));
+        return;
+    }
+    display();
 }
 
 void dromlin1App::display() {
@@ -29,14 +63,22 @@ void dromlin1App::display() {
     glutSwapBuffers();
 }
 
+void dromlin1App::reshape(int width, int height) {
+    letterbox = fitScreen(width, height);
+    // GL counts viewport rows from the bottom of the window.
+    glViewport(letterbox.left, height - letterbox.top - letterbox.height, letterbox.width,
+               letterbox.height);
+}
+
 void dromlin1App::mouseMotion(int x, int y) {
-    stateManager.mouseMotion(x, y);
+    stateManager.mouseMotion(windowToScreenX(letterbox, x), windowToScreenY(letterbox, y));
 }
 
 void dromlin1App::mouseButton(int button, int state, int x, int y) {
-    stateManager.mouseButton(button, state, x, y);
+    stateManager.mouseButton(button, state, windowToScreenX(letterbox, x),
+                             windowToScreenY(letterbox, y));
 }
 
 void dromlin1App::keyboard(int key, int x, int y) {
-    stateManager.keyboard(key, x, y);
+    stateManager.keyboard(key, windowToScreenX(letterbox, x), windowToScreenY(letterbox, y));
 }

@@ -1,20 +1,33 @@
 #pragma once
 
+#include "app/FixedStepLoop.h"
 #include "app/GameStateManager.h"
+#include "app/Letterbox.h"
 #include "app/oglApp.h"
 
-// The game: hands every frame and every input event to its state manager.
+// The game: advances its state manager in fixed steps on a steady clock, draws the picture
+// letterboxed into the window and hands every input event, in screen pixels, to the manager.
 class dromlin1App : public oglApp {
 public:
     // Opens the window, creates the resource catalogue (which needs the window's GL context)
     // and queues the battle.
     dromlin1App(int& argc, char** argv, const char* title, int width, int height);
 
+    // Runs the steps that are due, at most four.
     void update() override;
     void display() override;
     void mouseMotion(int x, int y) override;
     void mouseButton(int button, int state, int x, int y) override;
     void keyboard(int key, int x, int y) override;
+    void reshape(int width, int height) override;
+    // Draws once after the steps that were due; with none due, sleeps until the next one.
+    void idle() override;
 
     GameStateManager stateManager;
+
+private:
+    int runDueSteps();
+
+    FixedStepLoop pace;
+    Letterbox letterbox;
 };

@@ -2,6 +2,8 @@
 
 #include <GL/freeglut.h>
 
+#include "app/SwapInterval.h"
+
 namespace {
 
 constexpr unsigned int kDisplayMode = GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH;
@@ -14,6 +16,7 @@ oglApp::oglApp(int& argc, char** argv, const char* title, int width, int height)
     glutInit(&argc, argv);
     glutInitDisplayMode(kDisplayMode);
     glutCreateWindow(title);
+    requestSwapPerRefresh();
 }
 
 oglApp::~oglApp() {
@@ -32,6 +35,15 @@ void oglApp::mouseMotion(int, int) {}
 void oglApp::mouseButton(int, int, int, int) {}
 
 void oglApp::keyboard(int, int, int) {}
+
+void oglApp::reshape(int width, int height) {
+    glViewport(0, 0, width, height);
+}
+
+void oglApp::idle() {
+    update();
+    display();
+}
 
 int oglApp::run() {
     glutMainLoop();

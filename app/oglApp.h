@@ -14,6 +14,10 @@ public:
     virtual void mouseMotion(int x, int y);
     virtual void mouseButton(int button, int state, int x, int y);
     virtual void keyboard(int key, int x, int y);
+    // The window took a new size.
+    virtual void reshape(int width, int height);
+    // GLUT has no events waiting: by default one update and one display.
+    virtual void idle();
     // Enters GLUT's main loop, which only leaves by ending the process.
     virtual int run();
 };
@@ -21,5 +25,5 @@ public:
 // The one application of the process, read by every GLUT callback; never deleted.
 extern oglApp* theApp;
 
-// Display and idle both run one frame; both kinds of pointer motion give the same call.
+// Display redraws, idle advances the game; both kinds of pointer motion give the same call.
 void registerCallbacks();

@@ -106,6 +106,7 @@ ZOL_MainState::ZOL_MainState(int id, GameStateManager* manager) : GameState(id, 
     // it was built.
     world->loadMap(kMapFile);
     world->zoom = kStartZoom;
+    computeFogs();
     dragStartX = -1;
     dragStartY = -1;
     selection.clear();
@@ -115,9 +116,17 @@ ZOL_MainState::ZOL_MainState(int id, GameStateManager* manager) : GameState(id, 
 
 ZOL_MainState::~ZOL_MainState() = default;
 
+// The fog belongs to the step, not to the picture: the soldiers' searches read the tiles it
+// discovers, so it must follow every World step exactly once, however often frames are drawn.
 bool ZOL_MainState::update() {
     world->update();
+    computeFogs();
     return true;
+}
+
+void ZOL_MainState::computeFogs() {
+    world->computeFog(Team::Red);
+    world->computeFog(Team::Blue);
 }
 
 bool ZOL_MainState::draw() {
@@ -134,8 +143,6 @@ bool ZOL_MainState::draw() {
     // The offsets are copies of the World's ints, so they convert back exactly.
     world->drawEntities(drawTileSize, static_cast<int>(drawOffsetX), static_cast<int>(drawOffsetY),
                         drawZoom);
-    world->computeFog(Team::Red);
-    world->computeFog(Team::Blue);
     world->drawFog(drawTileSize, drawZoom, drawOffsetX, drawOffsetY);
     drawDestinationMarkers(*this);
     drawSelectionRectangle(*this);

@@ -8,7 +8,7 @@
 struct Entity;
 struct World;
 
-// The battle: owns the World, advances it every frame, draws the scene with the player's
+// The battle: owns the World, advances it one step per update, draws the scene with the player's
 // overlays and turns mouse and keys into orders.
 class ZOL_MainState : public GameState {
 public:
@@ -33,6 +33,9 @@ public:
     // reads them from GLUT; tests and tools install their own reader.
     using ModifierReader = int (*)();
     static void setModifierReader(ModifierReader reader);
+
+    // Both teams' fog and discovered tiles, after the map is loaded and after every step.
+    void computeFogs();
 
     std::unique_ptr<World> world;
     int dragStartX = -1;

@@ -98,7 +98,12 @@ void World::toggleTile(int x, int y) {
         return;
     }
     int32_t& tile = tiles[x][y];
-    tile = tile == TileKind::BaseTile ? TileKind::Obstacle : TileKind::BaseTile;
+    const int32_t toggled = tile == TileKind::BaseTile ? TileKind::Obstacle : TileKind::BaseTile;
+    // A soldier walled in could neither be hit nor see, and the battle would stall around it.
+    if (toggled == TileKind::Obstacle && entityAt(x, y) != nullptr) {
+        return;
+    }
+    tile = toggled;
 }
 
 void World::zoomOut() {

@@ -67,6 +67,7 @@ struct World {
     Entity* entityAt(int x, int y) const;
     bool isTileFree(int x, int y) const;
     int tileKind(int x, int y) const;
+    // Floor becomes wall and anything else floor; no wall is built under a living soldier.
     void toggleTile(int x, int y);
     void zoomOut();
     bool isEntityOnTile(int x, int y) const;

@@ -47,10 +47,30 @@ int drawableRows(int rows, const Grid<int32_t>& grid) {
     return std::min(rows, grid.rows());
 }
 
+// Cells of a grid are drawn from their own corner to the next cell's corner, so neighbours
+// meet whatever the zoom: a side truncated on its own would leave one-pixel seams every few
+// cells. `corner` gives a cell's pixel edge from its index along one axis.
+template <class CornerX, class CornerY>
+void drawCell(const oglTexture2D* texture, int x, int y, const CornerX& cornerX,
+              const CornerY& cornerY) {
+    const int left = cornerX(x);
+    const int top = cornerY(y);
+    drawSprite(texture, cornerX(x + 1) - left, cornerY(y + 1) - top, left, top);
+}
+
+template <class CornerX, class CornerY>
+void drawFadedCell(const oglTexture2D* texture, double intensity, int x, int y,
+                   const CornerX& cornerX, const CornerY& cornerY) {
+    const int left = cornerX(x);
+    const int top = cornerY(y);
+    drawSpriteFaded(texture, intensity, cornerX(x + 1) - left, cornerY(y + 1) - top, left, top);
+}
+
 }  // namespace
 
 void World::drawTiles() const {
-    const int side = toPixel(zoom * 128);
+    const auto cornerX = [this](int x) { return toPixel(double(x) * 128 * zoom + viewOffsetX); };
+    const auto cornerY = [this](int y) { return toPixel(double(y) * 128 * zoom + viewOffsetY); };
     const int drawnColumns = drawableColumns(columns, tiles);
     const int drawnRows = drawableRows(rows, tiles);
     for (int x = 0; x < drawnColumns; ++x) {
@@ -59,8 +79,7 @@ void World::drawTiles() const {
             if (texture == nullptr) {
                 continue;
             }
-            drawSprite(texture, side, side, toPixel(double(x) * 128 * zoom + viewOffsetX),
-                       toPixel(double(y) * 128 * zoom + viewOffsetY));
+            drawCell(texture, x, y, cornerX, cornerY);
         }
     }
 }
@@ -71,7 +90,8 @@ void World::drawKnownTiles(int t, double z, double ox, double oy) const {
         return;
     }
     const Grid<int32_t>& known = viewMode == ViewMode::Red ? redKnownTiles : blueKnownTiles;
-    const int side = toPixel(t * z);
+    const auto cornerX = [=](int x) { return toPixel(z * (double(x) * t) + ox); };
+    const auto cornerY = [=](int y) { return toPixel(z * (double(y) * t) + oy); };
     const int drawnColumns = drawableColumns(columns, known);
     const int drawnRows = drawableRows(rows, known);
     for (int x = 0; x < drawnColumns; ++x) {
@@ -80,8 +100,7 @@ void World::drawKnownTiles(int t, double z, double ox, double oy) const {
             if (texture == nullptr) {
                 continue;
             }
-            drawSprite(texture, side, side, toPixel(z * (double(x) * t) + ox),
-                       toPixel(z * (double(y) * t) + oy));
+            drawCell(texture, x, y, cornerX, cornerY);
         }
     }
 }
@@ -126,15 +145,15 @@ void World::drawFog(int t, double z, double ox, double oy) const {
         return;
     }
     const oglTexture2D* texture = picture(slot::Fog);
-    const double side = z * t / r;
+    const auto cornerX = [=](int i) { return toPixel(ox + z * (double(i) * t) / r); };
+    const auto cornerY = [=](int k) { return toPixel(oy + z * (double(k) * t) / r); };
     const int cellColumns = std::min(drawableColumns(columns, known) * r, fog.columns());
     const int cellRows = std::min(drawableRows(rows, known) * r, fog.rows());
     for (int i = 0; i < cellColumns; ++i) {
         for (int k = 0; k < cellRows; ++k) {
             const bool discovered = known[i / r][k / r] != 0;
             const double a = discovered ? std::min(fog[i][k], kDiscoveredFogCeiling) : fog[i][k];
-            drawSpriteFaded(texture, a, side, side, ox + z * (double(i) * t) / r,
-                            oy + z * (double(k) * t) / r);
+            drawFadedCell(texture, a, i, k, cornerX, cornerY);
         }
     }
 }

@@ -121,11 +121,39 @@ TEST_F(SceneDrawTest, layersAreDrawnBottomToTopInTheFixedOrder) {
               (std::vector<std::string>{"tiles", "bullets", "aim", "selected", "entities", "fog",
                                         "destination", "rectangle", "banner", "button"}));
     // The known tiles follow the true ones and cover them where red's memory differs.
-    ASSERT_GT(calls.size(), 8u);
-    EXPECT_EQ(calls[8].texture, picture(slot::ObstacleTile));
-    EXPECT_TRUE(isRect(calls[8], 256, 0, 384, 128));
+    // Red has discovered all eight tiles; its fifth remembered one, column by column, is (2, 0).
+    ASSERT_GT(calls.size(), 12u);
+    EXPECT_EQ(calls[12].texture, picture(slot::ObstacleTile));
+    EXPECT_TRUE(isRect(calls[12], 256, 0, 384, 128));
     EXPECT_TRUE(isRect(calls.back(), 924, 5, 999, 55));
     EXPECT_TRUE(isRect(calls[calls.size() - 2], 0, 0, 1024, 64));
+}
+
+// Tiles, remembered tiles and fog cells leave no seam between neighbours at any zoom.
+TEST_F(SceneDrawTest, gridCellsMeetTheirNeighboursAtEveryZoom) {
+    World& world = useWorld({"r.o.o",  //
+                             "....."});
+    world.viewOffsetX = 3;
+    world.viewOffsetY = 7;
+    for (const double zoom : {0.175, 0.2, 0.375, 1.0 / 1.05, 1.0}) {
+        world.zoom = zoom;
+        drawFrame();
+        for (const int slot : {slot::BaseTile, slot::ObstacleTile, slot::Fog}) {
+            const std::vector<SpriteCall> cells = callsOf(slot);
+            for (const SpriteCall& cell : cells) {
+                for (const SpriteCall& other : callsOf(slot::Fog)) {
+                    if (other.top == cell.top && other.left > cell.left &&
+                        other.left < cell.right + 5) {
+                        EXPECT_EQ(other.left, cell.right) << "zoom " << zoom;
+                    }
+                    if (other.left == cell.left && other.top > cell.top &&
+                        other.top < cell.bottom + 5) {
+                        EXPECT_EQ(other.top, cell.bottom) << "zoom " << zoom;
+                    }
+                }
+            }
+        }
+    }
 }
 
 TEST_F(SceneDrawTest, fogIsOpaqueUndiscoveredHalvedWhenRememberedClearInSightAndAbsentInAll) {
@@ -148,6 +176,7 @@ TEST_F(SceneDrawTest, fogIsOpaqueUndiscoveredHalvedWhenRememberedClearInSightAnd
     // The view of everything draws neither fog nor memories, yet discovery goes on.
     setViewMode(ViewMode::All);
     world.redKnownTiles.fill(0);
+    play->update();
     drawFrame();
     EXPECT_TRUE(callsOf(slot::Fog).empty());
     EXPECT_EQ(callsOf(slot::BaseTile).size(), 80u);
@@ -193,7 +222,7 @@ TEST_F(SceneDrawTest, deadSoldiersComeFirstWithTheirMarkAndNoHealthBar) {
     EXPECT_LT(indexOf(slot::EntityDead), indexOf(slot::EntityRed));
 }
 
-TEST_F(SceneDrawTest, bodySlidesAlongTheHopAndVanishesWhenThePathIsDropped) {
+TEST_F(SceneDrawTest, bodySlidesAlongTheHopAndStandsOnItsTileWhenThePathIsDropped) {
     useWorld({".r.."});
     setViewMode(ViewMode::All);
     Entity& walker = soldier(0);
@@ -215,10 +244,11 @@ TEST_F(SceneDrawTest, bodySlidesAlongTheHopAndVanishesWhenThePathIsDropped) {
     EXPECT_EQ(callsOf(slot::HealthBorder).front().left, 256);
     EXPECT_EQ(callsOf(slot::RedPath).size(), 3u);
 
-    // Hopping with its Path gone, the body is not drawn until the next step ends the hop.
+    // Halted mid-hop with its Path gone, it stands on its own tile.
     play->world->clearPaths();
     drawFrame();
-    EXPECT_TRUE(callsOf(slot::EntityRed).empty());
+    ASSERT_EQ(callsOf(slot::EntityRed).size(), 1u);
+    EXPECT_TRUE(isRect(callsOf(slot::EntityRed).front(), 256, 0, 384, 128));
     EXPECT_EQ(callsOf(slot::HealthBorder).size(), 1u);
 }
 

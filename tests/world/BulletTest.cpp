@@ -48,7 +48,7 @@ TEST(Bullet, movesOneFifthOfATileAlongTheAxesWithThePictureOfItsKind) {
 
 TEST(Bullet, gridEdgeAndWallsSpendItWithoutAHit) {
     auto world = makeWorld({"r.b."});
-    world->toggleTile(2, 0);
+    world->tiles[2][0] = TileKind::Obstacle;
     const Bullet& atEdge = fireRifle(*world, 0.2, 0.5, -3.0, 0.5);
     const Bullet& atWall = fireRifle(*world, 1.9, 0.5, 3.5, 0.5);
     stepBullets(*world);

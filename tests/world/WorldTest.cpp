@@ -47,6 +47,15 @@ TEST(World, toggleTurnsFloorToWallAndAnythingElseToFloor) {
     world->toggleTile(5, 5);  // outside: ignored
 }
 
+TEST(World, noWallIsBuiltUnderALivingSoldier) {
+    auto world = makeWorld({"rb"});
+    world->toggleTile(0, 0);
+    EXPECT_EQ(world->tileKind(0, 0), TileKind::BaseTile);
+    world->entities[1]->health = 0;
+    world->toggleTile(1, 0);
+    EXPECT_EQ(world->tileKind(1, 0), TileKind::Obstacle);
+}
+
 TEST(World, zoomOutStopsAtTheFloor) {
     World world;
     world.zoomOut();
