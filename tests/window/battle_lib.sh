@@ -15,6 +15,21 @@ place_window() {
         [ $SECONDS -lt $deadline ] || fail "could not move the game's window to the screen's corner (it is at $x, $y)"
         sleep 0.2
     done
+    [ -n "${DROMLIN_WINDOW_SIZE:-}" ] && resize_window "${DROMLIN_WINDOW_SIZE%x*}" "${DROMLIN_WINDOW_SIZE#*x}"
+    return 0
+}
+
+# resize_window WIDTH HEIGHT: as a tiling window manager or a player would.
+resize_window() {
+    timeout 5 xdotool windowsize --sync "$WINDOW_ID" "$1" "$2" 2> /dev/null ||
+        timeout 5 xdotool windowsize "$WINDOW_ID" "$1" "$2" 2> /dev/null
+    local deadline=$((SECONDS + 5))
+    until [ "$(window_size "$WINDOW_ID")" = "$1 $2" ]; do
+        [ $SECONDS -lt $deadline ] || fail "could not resize the game's window to $1 x $2"
+        sleep 0.2
+    done
+    fit_box "$1" "$2"
+    sleep 0.5
 }
 
 # The pointer and keys go to the game's window; without a window manager it must be given
@@ -32,10 +47,13 @@ press_key() {
     sleep 0.3
 }
 
-# move_pointer X Y: the pointer to a pixel of the window's drawing area.
+# move_pointer X Y: the pointer to a pixel of the game's screen.
 move_pointer() {
-    timeout 5 xdotool mousemove --window "$WINDOW_ID" --sync "$1" "$2" 2> /dev/null ||
-        timeout 5 xdotool mousemove --window "$WINDOW_ID" "$1" "$2" ||
+    local x y
+    x=$(window_x "$1")
+    y=$(window_y "$2")
+    timeout 5 xdotool mousemove --window "$WINDOW_ID" --sync "$x" "$y" 2> /dev/null ||
+        timeout 5 xdotool mousemove --window "$WINDOW_ID" "$x" "$y" ||
         fail "xdotool could not move the pointer to $1, $2"
     sleep 0.1
 }

@@ -97,9 +97,38 @@ window_size() {
     xwininfo -id "$1" | awk '/^ *Width:/ { w = $2 } /^ *Height:/ { h = $2 } END { print w, h }'
 }
 
-# screenshot ID FILE: the window's contents as a PNG.
+# The tests speak of the game's 1024 x 768 screen. With DROMLIN_WINDOW_SIZE (WIDTHxHEIGHT) the
+# window is resized when placed; the picture then sits in the box below, letterboxed as the
+# game fits it, and pointer positions and screenshots are converted between the two.
+BOX_LEFT=0
+BOX_TOP=0
+BOX_WIDTH=1024
+BOX_HEIGHT=768
+
+# fit_box WIDTH HEIGHT: the largest 4:3 box centred in a window of that size.
+fit_box() {
+    if [ $(($1 * 768)) -le $(($2 * 1024)) ]; then
+        BOX_WIDTH=$1
+        BOX_HEIGHT=$((($1 * 768 + 512) / 1024))
+    else
+        BOX_HEIGHT=$2
+        BOX_WIDTH=$((($2 * 1024 + 384) / 768))
+    fi
+    BOX_LEFT=$((($1 - BOX_WIDTH) / 2))
+    BOX_TOP=$((($2 - BOX_HEIGHT) / 2))
+}
+
+# window_x X / window_y Y: the window pixel that shows a screen pixel's centre.
+window_x() { echo $((BOX_LEFT + (2 * $1 + 1) * BOX_WIDTH / 2048)); }
+window_y() { echo $((BOX_TOP + (2 * $1 + 1) * BOX_HEIGHT / 1536)); }
+
+# screenshot ID FILE: the game's screen as a 1024 x 768 PNG.
 screenshot() {
     timeout 20 import -window "$1" "$2" 2> /dev/null || fail "could not take a screenshot of window $1"
+    if [ "$BOX_WIDTH" != 1024 ] || [ "$BOX_HEIGHT" != 768 ] || [ "$BOX_LEFT$BOX_TOP" != 00 ]; then
+        "$CONVERT" "$2" -crop "${BOX_WIDTH}x${BOX_HEIGHT}+${BOX_LEFT}+${BOX_TOP}" +repage \
+            -resize '1024x768!' "$2" || fail "could not scale the screenshot of window $1"
+    fi
 }
 
 # pixel_colour FILE X Y: prints "R,G,B" (0 to 255) of one pixel of a picture.
