@@ -9,7 +9,9 @@ cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=OFF \
 cmake --build build -j "$(nproc)" --target dromlin
 
 if [ -z "${DISPLAY:-}" ]; then
-    echo "No display: run it on a desktop, or without one as: xvfb-run -s '-screen 0 1024x768x24' ./run.sh"
+    # Without a display the game can still run in a virtual one: make the advice work.
+    tools/install-deps.sh headless
+    echo "No display: run it on a desktop, or without one as: xvfb-run -a -s '-screen 0 1024x768x24' ./run.sh"
     exit 1
 fi
 cd assets

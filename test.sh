@@ -8,7 +8,8 @@ cd "$(dirname "$0")"
 tools/install-deps.sh test
 jobs=$(nproc)
 
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo > /dev/null
+# Options named again: ./run.sh configures the same folder without tests or benchmarks.
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=ON -DDROMLIN_BENCHMARKS=ON > /dev/null
 cmake --build build -j "$jobs"
 
 cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DDROMLIN_SANITIZE=ON \

@@ -1,16 +1,18 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the game needs and that are missing. Calls apt only when
-# something is missing. Usage: tools/install-deps.sh run|test
+# something is missing. Usage: tools/install-deps.sh run|test|headless
 set -euo pipefail
 
 run_packages=(cmake g++ make pkg-config freeglut3-dev libgl1-mesa-dev libglu1-mesa-dev
               libgl1-mesa-dri libdevil-dev)
+headless_packages=(xvfb xauth)
 test_packages=(libgtest-dev libbenchmark-dev xvfb xauth xdotool imagemagick x11-utils)
 
 case "${1:-run}" in
     run) wanted=("${run_packages[@]}") ;;
     test) wanted=("${run_packages[@]}" "${test_packages[@]}") ;;
-    *) echo "usage: $0 run|test" >&2; exit 2 ;;
+    headless) wanted=("${headless_packages[@]}") ;;
+    *) echo "usage: $0 run|test|headless" >&2; exit 2 ;;
 esac
 
 missing=()

@@ -380,8 +380,9 @@ BANNERS = {
 
 
 def banner(kind):
-    """Top-of-screen strip naming the view. Translucent so the map shows
-    through; the right end stays plain because the help button sits there."""
+    """Top-of-screen strip naming the view. Opaque: the map scrolls under it,
+    and soldiers or walls showing through would muddle its words. The right
+    end stays plain because the help button sits there."""
     spec = BANNERS[kind]
     s = 2
     w, h = 1024 * s, 64 * s
@@ -390,9 +391,9 @@ def banner(kind):
     for y in range(h - 4 * s):
         t = y / (h - 4 * s)
         colour = tuple(int(a + (b - a) * t) for a, b in zip(spec["top"], spec["bottom"]))
-        d.line([(0, y), (w, y)], fill=colour + (214,))
+        d.line([(0, y), (w, y)], fill=colour + (255,))
     d.rectangle((0, h - 4 * s, w, h), fill=spec["accent"] + (255,))
-    d.line([(0, 0), (w, 0)], fill=spec["accent"] + (150,), width=s)
+    d.line([(0, 0), (w, 0)], fill=spec["accent"] + (255,), width=s)
     # Emblem: a team disc, split in two for the all-teams view.
     ex, ey, er = 34 * s, 30 * s, 21 * s
     d.ellipse((ex - er - 3 * s, ey - er - 3 * s, ex + er + 3 * s, ey + er + 3 * s), fill=(245, 240, 230, 255))
@@ -445,7 +446,7 @@ KEY_HELP = [
     ("+  =", "zoom in"),
     ("-  _", "zoom out"),
     ("w a s d", "scroll up / left / down / right"),
-    ("r", "next view: red \u2192 blue \u2192 all teams;\nclears the selection and every path"),
+    ("r R", "next view: red \u2192 blue \u2192 all teams;\nclears the selection and every path"),
     ("`", "clear every soldier's path"),
     ("i", "selected soldiers flee"),
     ("e", "selected soldiers explore"),
@@ -509,7 +510,7 @@ def help_screen():
     # Keyboard column.
     x0, y = 390 * s, 62 * s
     d.text((x0, y), "KEYS", font=head, fill=green, anchor="lm")
-    d.text((x0 + 56 * s, y + s), "(letters: lower case only)", font=body, fill=(200, 204, 212), anchor="lm")
+    d.text((x0 + 56 * s, y + s), "(other letters: lower case only)", font=body, fill=(200, 204, 212), anchor="lm")
     y += 27 * s
     for label, effect in KEY_HELP:
         keycap(d, x0, y, label, key, s)
