@@ -132,6 +132,8 @@ def check_files():
     # Banners: red, blue and neither, in the middle of the strip.
     reds = {}
     for name in ("zolRedActive.png", "zolBlueActive.png", "zolGodActive.png"):
+        # The map scrolls under the banner: nothing may show through its words.
+        check(alpha_range(load(name)) == (255, 255), name + ": banners must be opaque")
         reds[name] = mean_rgb(load(name), (200, 10, 700, 50))
     r, g, b = reds["zolRedActive.png"]
     check(r > g + 60 and r > b + 60, "red banner is not red: %s" % (reds["zolRedActive.png"],))
