@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds the game and its sanitizer build, and runs every test:
-# all tests of the normal build (window tests in a virtual X server), then the unit and drawing
-# tests again under AddressSanitizer and UndefinedBehaviorSanitizer.
+# all tests of the normal build (window tests in a virtual X server), the Debian package built
+# and checked, then the unit and drawing tests again under AddressSanitizer and
+# UndefinedBehaviorSanitizer.
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -19,6 +20,10 @@ cmake --build build-asan -j "$jobs"
 echo "== tests of the normal build"
 xvfb-run -a -s "-screen 0 1280x1024x24" \
     ctest --test-dir build --output-on-failure -j "$jobs" --timeout 600
+
+echo "== the Debian package"
+tools/package.sh --no-deps
+bash tests/package/package_test.sh dist/dromlin_*.deb
 
 echo "== unit tests under the sanitizers"
 # The drawing tests open GL contexts too, so they run in a virtual X server; the whole-program

@@ -20,6 +20,8 @@ from PIL import Image, ImageChops, ImageStat
 ROOT = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))
 ASSETS = os.path.join(ROOT, "assets")
 GENERATOR = os.path.join(ROOT, "tools", "pictures", "make_pictures.py")
+ICONS = os.path.join(ROOT, "packaging", "icons")
+ICON_SIZES = (48, 64, 128, 256)  # the hicolor sizes the package installs
 
 T = (128, 128)
 SMALL = (16, 16)  # pictures the game loads but never draws
@@ -163,9 +165,29 @@ def check_files():
         check(px and px[0][:3] == colour, name + ": glyph colour is not %s" % (colour,))
 
 
+def check_icons():
+    for px in ICON_SIZES:
+        path = os.path.join(ICONS, "dromlin-%d.png" % px)
+        if not os.path.isfile(path):
+            check(False, "missing: packaging/icons/dromlin-%d.png" % px)
+            continue
+        with Image.open(path) as img:
+            check(img.size == (px, px), "%s: %s, expected %s" % (path, img.size, (px, px)))
+            icon = img.convert("RGBA")
+        # A rounded badge: clear corners, a red soldier at the lower left and a blue one at
+        # the upper right, each covering a good part of its quarter even at 48 px.
+        check(icon.getpixel((0, 0))[3] < 8, "dromlin-%d.png: corners must be clear" % px)
+        half = px // 2
+        for team, box, where in ((0, (0, half, half, px), "red soldier at the lower left"),
+                                 (2, (half, 0, px, half), "blue soldier at the upper right")):
+            coloured = sum(1 for p in icon.crop(box).getdata()
+                           if p[3] > 200 and p[team] > max(p[i] for i in range(3) if i != team) + 60)
+            check(coloured > half * half // 10, "dromlin-%d.png: no %s" % (px, where))
+
+
 def digest():
     out = {}
-    for base in (ASSETS, os.path.join(ROOT, "docs")):
+    for base in (ASSETS, os.path.join(ROOT, "docs"), ICONS):
         for folder, _, files in os.walk(base):
             for f in files:
                 if f.endswith(".png"):
@@ -189,12 +211,13 @@ def main():
     if "--quick" not in sys.argv:
         check_deterministic()
     check_files()
+    check_icons()
     total = sum(os.path.getsize(os.path.join(f, n)) for f, _, ns in os.walk(ASSETS) for n in ns
                 if n.endswith(".png"))
     check(total < 5 * 1024 * 1024, "pictures take %d bytes" % total)
     for message in failures:
         print("FAIL:", message)
-    print("%d pictures checked, %d bytes, %s" % (len(EXPECTED), total, "ok" if not failures else "FAILED"))
+    print("%d pictures and %d icons checked, %d bytes, %s" % (len(EXPECTED), len(ICON_SIZES), total, "ok" if not failures else "FAILED"))
     return 1 if failures else 0
 
 

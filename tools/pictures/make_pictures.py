@@ -2,7 +2,8 @@
 """Draws every picture Dromlin loads, plus a contact sheet of them.
 
 Run from anywhere:  /usr/bin/python3 tools/pictures/make_pictures.py
-Writes assets/*.png, assets/buttons/, assets/fonts/ and docs/pictures.png.
+Writes assets/*.png, assets/buttons/, assets/fonts/, the menu icons in
+packaging/icons/ and docs/pictures.png.
 
 Everything is seeded, and PNGs are written without metadata, so a second run
 rewrites byte-identical files.
@@ -23,6 +24,7 @@ from PIL import Image, ImageChops, ImageDraw, ImageFilter, ImageFont
 ROOT = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))
 ASSETS = os.path.join(ROOT, "assets")
 DOCS = os.path.join(ROOT, "docs")
+ICON_SIZES = (48, 64, 128, 256)
 
 FONT_DIR = "/usr/share/fonts/truetype/dejavu"
 
@@ -587,6 +589,40 @@ def plain(colour):
     return img
 
 
+# ---------------------------------------------------------------- menu icon
+
+def menu_icon():
+    """The desktop menu's icon: a red and a blue soldier facing each other
+    across a wall on the game's own floor, in a rounded badge. Drawn large
+    once and reduced, so every size shows the same picture; the soldiers
+    fill most of the badge so their colours still tell at 48 px."""
+    size = 256 * SS
+    rounding = 44 * SS
+    badge = canvas(size, size)
+    mask = Image.new("L", (size, size), 0)
+    ImageDraw.Draw(mask).rounded_rectangle((0, 0, size - 1, size - 1), rounding, fill=255)
+    floor = floor_tile().convert("RGB").resize((size // 2, size // 2), Image.LANCZOS)
+    for x in (0, size // 2):
+        for y in (0, size // 2):
+            badge.paste(floor, (x, y))
+    badge.putalpha(mask)
+    wall = wall_tile().resize((size // 4, size // 4), Image.LANCZOS)
+    for i in range(4):
+        x = size // 2 - size // 8
+        badge.paste(wall, (x, i * size // 4), mask.crop((x, i * size // 4, x + size // 4, (i + 1) * size // 4)))
+    big = int(size * 0.56)
+    red = soldier(RED).resize((big, big), Image.LANCZOS).rotate(-90)
+    blue = soldier(BLUE).resize((big, big), Image.LANCZOS).rotate(90)
+    badge.alpha_composite(red, (-int(size * 0.07), int(size * 0.40)))
+    badge.alpha_composite(blue, (size - big + int(size * 0.07), int(size * 0.04)))
+    border = canvas(size, size)
+    ImageDraw.Draw(border).rounded_rectangle((0, 0, size - 1, size - 1), rounding, outline=OUTLINE,
+                                             width=6 * SS)
+    badge.alpha_composite(border)
+    badge.putalpha(ImageChops.multiply(badge.getchannel("A"), mask))
+    return {px: reduce(badge, px, px) for px in ICON_SIZES}
+
+
 # ---------------------------------------------------------------- all pictures
 
 def build_all():
@@ -860,6 +896,8 @@ def main():
     sheet = contact_sheet(written)
     sheet = sheet.quantize(256, method=Image.FASTOCTREE)
     save(sheet, os.path.join("docs", "pictures.png"))
+    for px, img in menu_icon().items():
+        save(img, os.path.join("packaging", "icons", "dromlin-%d.png" % px))
     return 0
 
 
