@@ -52,17 +52,22 @@ bool isWhollyOffScreen(const oglTexture2D* texture, const SpriteCall& call) {
                                         std::min(call.top, call.bottom) >= kScreenHeight);
 }
 
-// Texture coordinate (0, 0) goes on the top-left corner, so pictures show upright.
+// Texture coordinate (0, 0) goes on the top-left corner, so pictures show upright. A quad, not
+// a polygon: the browser build's GL emulation draws nothing for a textured GL_POLYGON. The
+// corners start at the top-right one: Mesa cuts a quad (0 1 2 3) into the triangles (0 1 3) and
+// (1 2 3), and a polygon (0 1 2 3) into (1 2 0) and (2 3 0), so this order gives the very
+// triangles, vertex for vertex, that the polygon starting at the top-left corner gave, and
+// every pixel stays as it was (the pixel fingerprints of dromlin-frames prove it).
 void emitQuad(const SpriteCall& call) {
-    glBegin(GL_POLYGON);
-    glTexCoord2f(0.0f, 0.0f);
-    glVertex2i(call.left, call.top);
+    glBegin(GL_QUADS);
     glTexCoord2f(1.0f, 0.0f);
     glVertex2i(call.right, call.top);
     glTexCoord2f(1.0f, 1.0f);
     glVertex2i(call.right, call.bottom);
     glTexCoord2f(0.0f, 1.0f);
     glVertex2i(call.left, call.bottom);
+    glTexCoord2f(0.0f, 0.0f);
+    glVertex2i(call.left, call.top);
     glEnd();
 }
 
