@@ -1,9 +1,11 @@
 // One drawn frame of the play state, as the game's display callback draws it: clear, the whole
-// scene (fog computation included), swap, and wait until the GL has really drawn it; shown in
-// the red team's view, fog and all. Needs an X display: run under xvfb-run, through
+// scene (the fog is computed in the step, not here), swap, and wait until the GL has really
+// drawn it; shown in the red team's view, fog and all. Needs an X display: run under xvfb-run, through
 // bench/run.sh. Built twice, like the simulation benchmarks: dromlin-bench-draw and
 // dromlin-bench-draw-literal.
 #include <benchmark/benchmark.h>
+
+#include <GL/freeglut.h>
 
 #include <memory>
 
@@ -11,6 +13,8 @@
 #include "PlayScene.h"
 #include "app/GameStateManager.h"
 #include "gfx/ResourceCatalogue.h"
+#include "gfx/Sprite.h"
+#include "gfx/TextureSlots.h"
 #include "play/ZOL_MainState.h"
 
 namespace {
@@ -32,7 +36,25 @@ void drawnFrame(benchmark::State& state, const Field& field, double zoom) {
         benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
 }
 
+// The fill limit: one screen of textured quads (32 x 24 floor tiles of 32 pixels, opaque),
+// cleared, swapped and finished like a frame.
+void oneScreenOfTexturedQuads(benchmark::State& state) {
+    const oglTexture2D* tile = ResourceCatalogue::instance()->texture(slot::BaseTile);
+    for (auto _ : state) {
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        for (int x = 0; x < 32; ++x) {
+            for (int y = 0; y < 24; ++y) {
+                drawSprite(tile, 32, 32, x * 32, y * 32);
+            }
+        }
+        glutSwapBuffers();
+        glFinish();
+    }
+}
+
 }  // namespace
+
+BENCHMARK(oneScreenOfTexturedQuads)->Iterations(100)->Repetitions(3)->Unit(benchmark::kMillisecond);
 
 // Fixed iteration counts, as the set-up is a battle of its own.
 BENCHMARK_CAPTURE(drawnFrame, map1_zoom0_2, kShippedMap, 0.2)

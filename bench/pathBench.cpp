@@ -5,7 +5,7 @@
 #include <memory>
 
 #include "path/Path.h"
-#include "reference/LiteralSearch.h"
+#include "plain/LiteralSearch.h"
 #include "world/World.h"
 
 namespace {

@@ -107,9 +107,22 @@ def main():
         rows.append((name.split("/iterations")[0] + " (%.0f fps)" % (1000.0 / fast), fast,
                      plain_draw.get(name)))
 
+    base_draw = run_benchmark(os.path.join(build, "base-fc7cfa2-build", "dromlin-bench-draw"),
+                              os.path.join(results, "draw-fc7cfa2.json"), display=True)
+    fill = draw.get("oneScreenOfTexturedQuads/iterations:100/repeats:3")
+
     if not quick:
         rows.extend(whole_battles(build, results))
     table(rows)
+
+    print("\n| drawn frame | game (ms) | fc7cfa2 (ms) | speed-up | screens of fill |")
+    print("|---|---:|---:|---:|---:|")
+    for name, fast in draw.items():
+        if name in base_draw:
+            print("| %s | %.2f | %.2f | %.1fx | %.2f |" % (name.split("/iterations")[0], fast,
+                  base_draw[name], base_draw[name] / fast, fast / fill if fill else 0.0))
+    if fill:
+        print("one screen of textured quads (the fill limit): %.2f ms" % fill)
 
 
 if __name__ == "__main__":

@@ -13,4 +13,13 @@ cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF > /dev/null
 cmake --build "$dir" -j "$(nproc)" --target dromlin-bench-path dromlin-bench-sim \
       dromlin-bench-sim-literal dromlin-bench-draw dromlin-bench-draw-literal dromlin-sim \
       dromlin-sim-literal dromlin-mapgen > /dev/null
+# The drawn frame is also measured on the game as it was before the drawing left out what no
+# one sees (commit fc7cfa2), built the same way from a git worktree of its own.
+base=fc7cfa2
+if [ ! -d "$dir/base-$base" ]; then
+    git worktree add --detach "$dir/base-$base" "$base" > /dev/null
+fi
+cmake -S "$dir/base-$base" -B "$dir/base-$base-build" -DCMAKE_BUILD_TYPE=Release \
+      -DBUILD_TESTING=OFF > /dev/null
+cmake --build "$dir/base-$base-build" -j "$(nproc)" --target dromlin-bench-draw > /dev/null
 exec python3 bench/report.py "$dir" "$@"

@@ -29,3 +29,39 @@ struct SpriteCall {
 // While a recorder is set the primitives append their calls to it and issue no GL at all,
 // so drawing logic can be checked without a window. nullptr restores real drawing.
 void setSpriteRecorder(std::vector<SpriteCall>* recorder);
+
+// A layer of grid cells on the screen: cell (x, y) spans from (left[x], top[y]) to
+// (left[x + 1], top[y + 1]), so neighbours meet without seams. Cells are listed column by
+// column: cell (x, y) is entry x * rows() + y of a layer's per-cell lists.
+struct CellGrid {
+    std::vector<int> left;  // columns() + 1 corners
+    std::vector<int> top;   // rows() + 1 corners
+    int columns() const { return left.empty() ? 0 : static_cast<int>(left.size()) - 1; }
+    int rows() const { return top.empty() ? 0 : static_cast<int>(top.size()) - 1; }
+};
+
+// A layer of tiles: puts on the screen what drawSprite would put there for every cell with a
+// picture (nullptr: none), column by column. `underRemembered`: the remembered tiles announced
+// by beginCover will be drawn over this layer.
+void drawTileLayer(const CellGrid& grid, const std::vector<const oglTexture2D*>& pictures,
+                   bool underRemembered = false);
+
+// A layer of one picture faded per cell: puts on the screen what drawSpriteFaded would put
+// there for every cell, column by column. Leaves the current colour white.
+void drawFadedLayer(const CellGrid& grid, const oglTexture2D* picture,
+                    const std::vector<double>& intensities);
+
+// What will be drawn over the frame's lower layers, announced before anything of the frame is
+// drawn, on the screen as it was just cleared: the remembered tiles (drawn over the layer
+// drawn with underRemembered) and the fog (a faded layer drawn over everything until
+// endCover). The drawing may then leave out what these will hide; the sprite recorder sees
+// only what is drawn. endCover: what follows is drawn over the fog.
+struct Cover {
+    CellGrid remembered;
+    std::vector<const oglTexture2D*> rememberedPictures;
+    CellGrid fog;
+    const oglTexture2D* fogPicture = nullptr;
+    std::vector<double> fogIntensities;
+};
+void beginCover(const Cover& cover);
+void endCover();

@@ -12,6 +12,11 @@ public:
     unsigned int textureId = 0;  // 0 until a load succeeds; binding 0 draws untextured
     int imageWidth = 0;  // size of the decoded image
     int imageHeight = 0;
+    // Every pixel of the picture has full alpha, so a quad of it drawn at full colour hides
+    // whatever lies beneath; `black`: and every pixel is black. Set by loadImage; false for a
+    // record made by hand, which drawing then never treats as covering anything.
+    bool opaque = false;
+    bool black = false;
 
     // Decodes the file with DevIL and uploads it at its own size. Prints one line on standard
     // output and returns false when the file cannot be loaded or converted. Needs a current

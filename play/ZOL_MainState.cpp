@@ -135,6 +135,8 @@ bool ZOL_MainState::draw() {
     drawOffsetX = world->viewOffsetX;
     drawOffsetY = world->viewOffsetY;
 
+    // The layers' order stays; the drawing only learns first what the upper ones will hide.
+    world->announceCover(drawTileSize, drawZoom, drawOffsetX, drawOffsetY);
     world->drawTiles();
     world->drawKnownTiles(drawTileSize, drawZoom, drawOffsetX, drawOffsetY);
     world->drawBullets();
@@ -144,6 +146,7 @@ bool ZOL_MainState::draw() {
     world->drawEntities(drawTileSize, static_cast<int>(drawOffsetX), static_cast<int>(drawOffsetY),
                         drawZoom);
     world->drawFog(drawTileSize, drawZoom, drawOffsetX, drawOffsetY);
+    endCover();
     drawDestinationMarkers(*this);
     drawSelectionRectangle(*this);
     drawBanner();

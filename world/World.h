@@ -9,8 +9,10 @@
 #include "world/Grid.h"
 
 struct Bullet;
+struct CellGrid;
 struct Entity;
 class SightMemory;
+class oglTexture2D;
 
 namespace TileKind {
 enum : int32_t { NullTile = 0, BaseTile = 1, Obstacle = 2 };
@@ -89,6 +91,15 @@ struct World {
     void drawBullets() const;
     void drawEntities(int t, int ox, int oy, double z) const;
     void drawFog(int t, double z, double ox, double oy) const;
+    // Before a frame's layers, in a team's view: tells the drawing which remembered tiles and
+    // which fog will cover the layers beneath them (see beginCover in gfx/Sprite.h).
+    void announceCover(int t, double z, double ox, double oy) const;
+
+private:
+    void knownTileLayer(int t, double z, double ox, double oy, CellGrid& grid,
+                        std::vector<const oglTexture2D*>& pictures) const;
+    bool fogLayer(int t, double z, double ox, double oy, CellGrid& grid,
+                  std::vector<double>& intensities) const;
 };
 
 // Euclidean distance in tile units.

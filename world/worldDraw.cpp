@@ -1,5 +1,6 @@
 #include <algorithm>
 #include <cstddef>
+#include <vector>
 
 #include "ai/Entity.h"
 #include "ai/Weapon.h"
@@ -51,19 +52,27 @@ int drawableRows(int rows, const Grid<int32_t>& grid) {
 // meet whatever the zoom: a side truncated on its own would leave one-pixel seams every few
 // cells. `corner` gives a cell's pixel edge from its index along one axis.
 template <class CornerX, class CornerY>
-void drawCell(const oglTexture2D* texture, int x, int y, const CornerX& cornerX,
-              const CornerY& cornerY) {
-    const int left = cornerX(x);
-    const int top = cornerY(y);
-    drawSprite(texture, cornerX(x + 1) - left, cornerY(y + 1) - top, left, top);
+CellGrid cellGrid(int columns, int rows, const CornerX& cornerX, const CornerY& cornerY) {
+    CellGrid grid;
+    grid.left.resize(static_cast<std::size_t>(columns) + 1);
+    grid.top.resize(static_cast<std::size_t>(rows) + 1);
+    for (int x = 0; x <= columns; ++x) {
+        grid.left[x] = cornerX(x);
+    }
+    for (int y = 0; y <= rows; ++y) {
+        grid.top[y] = cornerY(y);
+    }
+    return grid;
 }
 
-template <class CornerX, class CornerY>
-void drawFadedCell(const oglTexture2D* texture, double intensity, int x, int y,
-                   const CornerX& cornerX, const CornerY& cornerY) {
-    const int left = cornerX(x);
-    const int top = cornerY(y);
-    drawSpriteFaded(texture, intensity, cornerX(x + 1) - left, cornerY(y + 1) - top, left, top);
+// In a team's view its memory and its fog are drawn; in the all-teams view neither.
+bool viewsTeam() {
+    const int viewMode = ResourceCatalogue::instance()->viewMode;
+    return viewMode == ViewMode::Red || viewMode == ViewMode::Blue;
+}
+
+bool viewsRed() {
+    return ResourceCatalogue::instance()->viewMode == ViewMode::Red;
 }
 
 }  // namespace
@@ -73,36 +82,43 @@ void World::drawTiles() const {
     const auto cornerY = [this](int y) { return toPixel(double(y) * 128 * zoom + viewOffsetY); };
     const int drawnColumns = drawableColumns(columns, tiles);
     const int drawnRows = drawableRows(rows, tiles);
+    const CellGrid grid = cellGrid(drawnColumns, drawnRows, cornerX, cornerY);
+    std::vector<const oglTexture2D*> pictures;
+    pictures.reserve(static_cast<std::size_t>(drawnColumns) * drawnRows);
     for (int x = 0; x < drawnColumns; ++x) {
         for (int y = 0; y < drawnRows; ++y) {
-            const oglTexture2D* texture = tilePicture(tiles[x][y]);
-            if (texture == nullptr) {
-                continue;
-            }
-            drawCell(texture, x, y, cornerX, cornerY);
+            pictures.push_back(tilePicture(tiles[x][y]));
+        }
+    }
+    // In a team's view the remembered tiles go over these.
+    drawTileLayer(grid, pictures, viewsTeam());
+}
+
+void World::knownTileLayer(int t, double z, double ox, double oy, CellGrid& grid,
+                           std::vector<const oglTexture2D*>& pictures) const {
+    const Grid<int32_t>& known = viewsRed() ? redKnownTiles : blueKnownTiles;
+    const auto cornerX = [=](int x) { return toPixel(z * (double(x) * t) + ox); };
+    const auto cornerY = [=](int y) { return toPixel(z * (double(y) * t) + oy); };
+    const int drawnColumns = drawableColumns(columns, known);
+    const int drawnRows = drawableRows(rows, known);
+    grid = cellGrid(drawnColumns, drawnRows, cornerX, cornerY);
+    pictures.clear();
+    pictures.reserve(static_cast<std::size_t>(drawnColumns) * drawnRows);
+    for (int x = 0; x < drawnColumns; ++x) {
+        for (int y = 0; y < drawnRows; ++y) {
+            pictures.push_back(knownTilePicture(known[x][y]));
         }
     }
 }
 
 void World::drawKnownTiles(int t, double z, double ox, double oy) const {
-    const int viewMode = ResourceCatalogue::instance()->viewMode;
-    if (viewMode != ViewMode::Red && viewMode != ViewMode::Blue) {
+    if (!viewsTeam()) {
         return;
     }
-    const Grid<int32_t>& known = viewMode == ViewMode::Red ? redKnownTiles : blueKnownTiles;
-    const auto cornerX = [=](int x) { return toPixel(z * (double(x) * t) + ox); };
-    const auto cornerY = [=](int y) { return toPixel(z * (double(y) * t) + oy); };
-    const int drawnColumns = drawableColumns(columns, known);
-    const int drawnRows = drawableRows(rows, known);
-    for (int x = 0; x < drawnColumns; ++x) {
-        for (int y = 0; y < drawnRows; ++y) {
-            const oglTexture2D* texture = knownTilePicture(known[x][y]);
-            if (texture == nullptr) {
-                continue;
-            }
-            drawCell(texture, x, y, cornerX, cornerY);
-        }
-    }
+    CellGrid grid;
+    std::vector<const oglTexture2D*> pictures;
+    knownTileLayer(t, z, ox, oy, grid, pictures);
+    drawTileLayer(grid, pictures);
 }
 
 void World::drawBullets() const {
@@ -132,28 +148,52 @@ void World::drawEntities(int t, int ox, int oy, double z) const {
     }
 }
 
-void World::drawFog(int t, double z, double ox, double oy) const {
-    const int viewMode = ResourceCatalogue::instance()->viewMode;
-    if (viewMode != ViewMode::Red && viewMode != ViewMode::Blue) {
-        return;
-    }
-    const bool red = viewMode == ViewMode::Red;
+// Fog cells of r x r per tile; a discovered tile's fog is never darker than one half.
+bool World::fogLayer(int t, double z, double ox, double oy, CellGrid& grid,
+                     std::vector<double>& intensities) const {
+    const bool red = viewsRed();
     const Grid<int32_t>& known = red ? redKnownTiles : blueKnownTiles;
     const Grid<double>& fog = red ? redFog : blueFog;
     const int r = fogResolution;
     if (r <= 0) {
-        return;
+        return false;
     }
-    const oglTexture2D* texture = picture(slot::Fog);
     const auto cornerX = [=](int i) { return toPixel(ox + z * (double(i) * t) / r); };
     const auto cornerY = [=](int k) { return toPixel(oy + z * (double(k) * t) / r); };
     const int cellColumns = std::min(drawableColumns(columns, known) * r, fog.columns());
     const int cellRows = std::min(drawableRows(rows, known) * r, fog.rows());
+    grid = cellGrid(std::max(cellColumns, 0), std::max(cellRows, 0), cornerX, cornerY);
+    intensities.clear();
+    intensities.reserve(static_cast<std::size_t>(grid.columns()) * grid.rows());
     for (int i = 0; i < cellColumns; ++i) {
         for (int k = 0; k < cellRows; ++k) {
             const bool discovered = known[i / r][k / r] != 0;
-            const double a = discovered ? std::min(fog[i][k], kDiscoveredFogCeiling) : fog[i][k];
-            drawFadedCell(texture, a, i, k, cornerX, cornerY);
+            intensities.push_back(discovered ? std::min(fog[i][k], kDiscoveredFogCeiling)
+                                             : fog[i][k]);
         }
     }
+    return true;
+}
+
+void World::drawFog(int t, double z, double ox, double oy) const {
+    if (!viewsTeam()) {
+        return;
+    }
+    CellGrid grid;
+    std::vector<double> intensities;
+    if (fogLayer(t, z, ox, oy, grid, intensities)) {
+        drawFadedLayer(grid, picture(slot::Fog), intensities);
+    }
+}
+
+void World::announceCover(int t, double z, double ox, double oy) const {
+    if (!viewsTeam()) {
+        return;
+    }
+    Cover cover;
+    knownTileLayer(t, z, ox, oy, cover.remembered, cover.rememberedPictures);
+    if (fogLayer(t, z, ox, oy, cover.fog, cover.fogIntensities)) {
+        cover.fogPicture = picture(slot::Fog);
+    }
+    beginCover(cover);
 }

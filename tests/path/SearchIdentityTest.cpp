@@ -7,7 +7,7 @@
 
 #include "ai/Entity.h"
 #include "path/Path.h"
-#include "reference/LiteralSearch.h"
+#include "plain/LiteralSearch.h"
 #include "support/TestWorld.h"
 
 namespace {

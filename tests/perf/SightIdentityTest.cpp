@@ -8,8 +8,8 @@
 
 #include "RandomBattlefield.h"
 #include "ai/Entity.h"
-#include "reference/LiteralFog.h"
-#include "reference/LiteralRayMarch.h"
+#include "plain/LiteralFog.h"
+#include "plain/LiteralRayMarch.h"
 #include "world/World.h"
 
 namespace {

@@ -6,7 +6,7 @@
 
 #include "RandomBattlefield.h"
 #include "ai/Entity.h"
-#include "reference/LiteralTileSearch.h"
+#include "plain/LiteralTileSearch.h"
 #include "world/World.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "reference/LiteralFog.h"
+#include "plain/LiteralFog.h"
 #include "world/World.h"
 
 void World::computeFog(int team) {

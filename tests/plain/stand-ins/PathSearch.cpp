@@ -1,7 +1,7 @@
 #include "path/PathSearch.h"
 
 #include "path/Path.h"
-#include "reference/LiteralSearch.h"
+#include "plain/LiteralSearch.h"
 
 void searchRoute(Path& path) {
     const SearchResult result = literalSearch(path.startX, path.startY, path.goalX, path.goalY,

@@ -1,5 +1,5 @@
 #include "ai/Entity.h"
-#include "reference/LiteralRayMarch.h"
+#include "plain/LiteralRayMarch.h"
 
 bool Entity::hasLineOfSight(double tx, double ty) const {
     return literalHasLineOfSight(*this, tx, ty);

@@ -1,7 +1,9 @@
 #include <GL/gl.h>
 
 #include <cmath>
+#include <cstddef>
 #include <cstdint>
+#include <vector>
 
 #include "gfx/Sprite.h"
 #include "gfx/Texture.h"
@@ -118,3 +120,35 @@ bool drawSpriteFaded(const oglTexture2D* texture, double intensity, double width
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
     return true;
 }
+
+// The plain build draws every cell of a layer as a sprite of its own, column by column, and
+// leaves nothing out.
+void drawTileLayer(const CellGrid& grid, const std::vector<const oglTexture2D*>& pictures, bool) {
+    const int rows = grid.rows();
+    for (int x = 0; x < grid.columns(); ++x) {
+        for (int y = 0; y < rows; ++y) {
+            const oglTexture2D* texture = pictures[static_cast<std::size_t>(x) * rows + y];
+            if (texture == nullptr) {
+                continue;
+            }
+            drawSprite(texture, grid.left[x + 1] - grid.left[x], grid.top[y + 1] - grid.top[y],
+                       grid.left[x], grid.top[y]);
+        }
+    }
+}
+
+void drawFadedLayer(const CellGrid& grid, const oglTexture2D* picture,
+                    const std::vector<double>& intensities) {
+    const int rows = grid.rows();
+    for (int x = 0; x < grid.columns(); ++x) {
+        for (int y = 0; y < rows; ++y) {
+            drawSpriteFaded(picture, intensities[static_cast<std::size_t>(x) * rows + y],
+                            grid.left[x + 1] - grid.left[x], grid.top[y + 1] - grid.top[y],
+                            grid.left[x], grid.top[y]);
+        }
+    }
+}
+
+void beginCover(const Cover&) {}
+
+void endCover() {}

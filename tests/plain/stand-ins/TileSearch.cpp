@@ -1,5 +1,5 @@
 #include "ai/Entity.h"
-#include "reference/LiteralTileSearch.h"
+#include "plain/LiteralTileSearch.h"
 
 void Entity::findHidingTile(const Entity& threat) {
     literalFindHidingTile(*this, threat);
