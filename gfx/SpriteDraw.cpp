@@ -1,8 +1,8 @@
 #include <GL/gl.h>
 
 #include <algorithm>
-#include <cstddef>
 #include <cmath>
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -91,7 +91,6 @@ void emitTurnedQuad(const oglTexture2D* texture, const SpriteCall& call) {
     glPopMatrix();
 }
 
-
 // Which cell of a grid covers each logical pixel column and row of the screen (-1: none).
 struct PixelLookup {
     std::vector<int> cellOfColumn;
@@ -133,7 +132,8 @@ struct ScreenRect {
 };
 
 ScreenRect onScreen(const SpriteCall& call) {
-    return {std::max(std::min(call.left, call.right), 0), std::max(std::min(call.top, call.bottom), 0),
+    return {std::max(std::min(call.left, call.right), 0),
+            std::max(std::min(call.top, call.bottom), 0),
             std::min(std::max(call.left, call.right), kScreenWidth),
             std::min(std::max(call.top, call.bottom), kScreenHeight)};
 }
@@ -168,7 +168,7 @@ struct CoverState {
     std::vector<unsigned char> rememberedOpaque;  // per cell: an opaque picture goes there
     PixelLookup fog;
     CellGrid fogGrid;
-    std::vector<unsigned char> fogOpaque;  // per cell: fully opaque fog goes there
+    std::vector<unsigned char> fogOpaque;   // per cell: fully opaque fog goes there
     std::vector<unsigned char> drawnUnder;  // per fog cell: something was drawn beneath it
     bool blackOverBlack = false;  // an opaque fog cell over the cleared screen changes nothing
     bool turnedDrawn = false;     // a turned quad was drawn: where, is not worked out
@@ -259,10 +259,17 @@ struct Batch {
         }
     }
 
-    // Client-side vertex arrays of OpenGL 1.1, drawn as GL_QUADS.
+    // Client-side vertex arrays of OpenGL 1.1, drawn as GL_QUADS. An opaque picture at full
+    // colour replaces what is under it exactly, so it skips the blend and its reading back
+    // of every pixel underneath.
     void send() const {
         if (vertices.empty()) {
             return;
+        }
+        const bool replaces = colours.empty() && texture != nullptr && texture->opaque;
+        const bool blending = glIsEnabled(GL_BLEND) == GL_TRUE;
+        if (replaces && blending) {
+            glDisable(GL_BLEND);
         }
         bindTexture(texture);
         glEnableClientState(GL_VERTEX_ARRAY);
@@ -282,6 +289,9 @@ struct Batch {
         glDisableClientState(GL_TEXTURE_COORD_ARRAY);
         glDisableClientState(GL_VERTEX_ARRAY);
         glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+        if (replaces && blending) {
+            glEnable(GL_BLEND);
+        }
     }
 
     void clear() {
@@ -291,10 +301,10 @@ struct Batch {
     }
 };
 
-SpriteCall cellCall(const CellGrid& grid, const oglTexture2D* texture, bool faded,
-                    double intensity, int x, int y) {
-    return {texture, faded, intensity, grid.left[x], grid.top[y], grid.left[x + 1],
-            grid.top[y + 1]};
+SpriteCall cellCall(const CellGrid& grid, const oglTexture2D* texture, bool faded, double intensity,
+                    int x, int y) {
+    return {texture,          faded,          intensity, grid.left[x], grid.top[y],
+            grid.left[x + 1], grid.top[y + 1]};
 }
 
 }  // namespace
