@@ -237,6 +237,31 @@ void noteDrawn(const oglTexture2D* texture, const SpriteCall& call) {
 }
 
 // Quads gathered for one texture, sent to the GL in one call.
+bool isOpaque(const oglTexture2D* texture) {
+    return texture != nullptr && texture->opaque;
+}
+
+// An opaque picture at full colour replaces what is under it exactly, so it is drawn without
+// the blend, which would read back every pixel underneath for nothing.
+class BlendSkip {
+public:
+    explicit BlendSkip(bool replaces) : active(replaces && glIsEnabled(GL_BLEND) == GL_TRUE) {
+        if (active) {
+            glDisable(GL_BLEND);
+        }
+    }
+    ~BlendSkip() {
+        if (active) {
+            glEnable(GL_BLEND);
+        }
+    }
+    BlendSkip(const BlendSkip&) = delete;
+    BlendSkip& operator=(const BlendSkip&) = delete;
+
+private:
+    const bool active;
+};
+
 struct Batch {
     const oglTexture2D* texture = nullptr;
     std::vector<GLint> vertices;
@@ -259,18 +284,12 @@ struct Batch {
         }
     }
 
-    // Client-side vertex arrays of OpenGL 1.1, drawn as GL_QUADS. An opaque picture at full
-    // colour replaces what is under it exactly, so it skips the blend and its reading back
-    // of every pixel underneath.
+    // Client-side vertex arrays of OpenGL 1.1, drawn as GL_QUADS.
     void send() const {
         if (vertices.empty()) {
             return;
         }
-        const bool replaces = colours.empty() && texture != nullptr && texture->opaque;
-        const bool blending = glIsEnabled(GL_BLEND) == GL_TRUE;
-        if (replaces && blending) {
-            glDisable(GL_BLEND);
-        }
+        const BlendSkip skip(colours.empty() && isOpaque(texture));
         bindTexture(texture);
         glEnableClientState(GL_VERTEX_ARRAY);
         glEnableClientState(GL_TEXTURE_COORD_ARRAY);
@@ -289,9 +308,6 @@ struct Batch {
         glDisableClientState(GL_TEXTURE_COORD_ARRAY);
         glDisableClientState(GL_VERTEX_ARRAY);
         glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
-        if (replaces && blending) {
-            glEnable(GL_BLEND);
-        }
     }
 
     void clear() {
@@ -342,6 +358,7 @@ bool drawSprite(const oglTexture2D* texture, int width, int height, int x, int y
     if (isWhollyOffScreen(texture, call)) {
         return true;
     }
+    const BlendSkip skip(isOpaque(texture));
     bindTexture(texture);
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
     emitTurnedQuad(texture, call);
