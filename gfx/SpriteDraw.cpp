@@ -52,17 +52,19 @@ bool isWhollyOffScreen(const oglTexture2D* texture, const SpriteCall& call) {
                                         std::min(call.top, call.bottom) >= kScreenHeight);
 }
 
-// Texture coordinate (0, 0) goes on the top-left corner, so pictures show upright.
+// Texture coordinate (0, 0) goes on the top-left corner, so pictures show upright. A quad,
+// which the browser's GL emulation draws too, starting at the top-right corner: Mesa then cuts
+// it into the very triangles it cut the polygon drawn here before, so every pixel stays put.
 void emitQuad(const SpriteCall& call) {
-    glBegin(GL_POLYGON);
-    glTexCoord2f(0.0f, 0.0f);
-    glVertex2i(call.left, call.top);
+    glBegin(GL_QUADS);
     glTexCoord2f(1.0f, 0.0f);
     glVertex2i(call.right, call.top);
     glTexCoord2f(1.0f, 1.0f);
     glVertex2i(call.right, call.bottom);
     glTexCoord2f(0.0f, 1.0f);
     glVertex2i(call.left, call.bottom);
+    glTexCoord2f(0.0f, 0.0f);
+    glVertex2i(call.left, call.top);
     glEnd();
 }
 
