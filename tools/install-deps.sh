@@ -1,16 +1,23 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the game needs and that are missing. Calls apt only when
-# something is missing. Usage: tools/install-deps.sh run|test
+# something is missing. Usage: tools/install-deps.sh run|web|test
 set -euo pipefail
 
 run_packages=(cmake g++ make pkg-config freeglut3-dev libgl1-mesa-dev libglu1-mesa-dev
               libgl1-mesa-dri libdevil-dev)
-test_packages=(libgtest-dev libbenchmark-dev xvfb xauth xdotool imagemagick x11-utils)
+# The web page's build (tools/web.sh).
+web_packages=(cmake make emscripten)
+# The page's test drives Chromium from node; a node installed from elsewhere (with its own
+# npm) is kept.
+test_packages=(libgtest-dev libbenchmark-dev xvfb xauth xdotool imagemagick x11-utils
+               "${web_packages[@]}" chromium)
+command -v npm > /dev/null || test_packages+=(npm)
 
 case "${1:-run}" in
     run) wanted=("${run_packages[@]}") ;;
+    web) wanted=("${web_packages[@]}") ;;
     test) wanted=("${run_packages[@]}" "${test_packages[@]}") ;;
-    *) echo "usage: $0 run|test" >&2; exit 2 ;;
+    *) echo "usage: $0 run|web|test" >&2; exit 2 ;;
 esac
 
 missing=()
