@@ -6,9 +6,17 @@
     const canvas = document.getElementById("game");
     const status = document.getElementById("status");
 
+    // Set once the game cannot run; the loading line no longer overwrites it.
+    let lastWord = null;
+
     function show(text) {
         status.textContent = text;
         status.hidden = text === "";
+    }
+
+    function stop(text) {
+        lastWord = text;
+        show(text);
     }
 
     // "Downloading data... (loaded/total)" from the data package, as a percentage.
@@ -34,7 +42,8 @@
 
     // GLUT's key table in the browser has no backquote, which drops every route.
     window.addEventListener("keydown", (event) => {
-        if (event.key === "`" && !event.ctrlKey && !event.altKey && !event.metaKey) {
+        const ready = typeof Module._dromlin_key === "function";
+        if (ready && event.key === "`" && !event.ctrlKey && !event.altKey && !event.metaKey) {
             event.preventDefault();
             Module._dromlin_key(96);
         }
@@ -42,15 +51,21 @@
 
     window.Module = {
         canvas: canvas,
-        setStatus: (text) => show(loadingLine(text)),
+        setStatus: (text) => lastWord === null && show(loadingLine(text)),
         postRun: [
             () => {
                 fitCanvas();
                 window.addEventListener("resize", fitCanvas);
             },
         ],
-        onAbort: () => show("Dromlin stopped: see the browser's console."),
+        onAbort: () => stop("Dromlin stopped: see the browser's console."),
     };
 
-    window.addEventListener("error", () => show("Dromlin could not start: see the browser's console."));
+    window.addEventListener("error", () => stop("Dromlin stopped: see the browser's console."));
+
+    // The game draws through WebGL; without it there is only this line to show.
+    if (!document.createElement("canvas").getContext("webgl")) {
+        stop("Dromlin needs WebGL, which this browser does not offer.");
+        window.Module.noInitialRun = true;
+    }
 })();
