@@ -57,6 +57,7 @@ node "$here/web/drive.mjs" "http://127.0.0.1:$port/" "$shots" "$bars" \
 # Every shot: the bars stay black, and the picture between them is cut out for the checks,
 # which then use the 1024 x 768 screen's own positions.
 for shot in "$shots"/shot-*.png; do
+    [[ $shot == *-screen.png ]] && continue
     read -r r g b < <(region_colour "$shot" "$bars" 768 0 0)
     is_black "$r" "$g" "$b" || fail "the bar left of the picture is not black in $(basename "$shot"): $r $g $b"
     "$CONVERT" "$shot" -crop "1024x768+${bars}+0" +repage "${shot%.png}-screen.png"
