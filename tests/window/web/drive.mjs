@@ -43,7 +43,6 @@ try {
     await page.goto(url);
 
     const steps = () => page.evaluate(() => (window.Module && Module._dromlin_steps ? Module._dromlin_steps() : 0));
-    const frames = () => page.evaluate(() => Module._dromlin_frames());
     const shot = (name) => page.screenshot({ path: `${outDir}/shot-${name}.png` });
     const move = (x, y) => page.mouse.move(x + bars, y);
     async function click(x, y, button = "left") {
@@ -75,12 +74,12 @@ try {
 
     // Ten seconds of real time, then the orders; the soldiers walk in game time, so they are
     // looked at after set numbers of steps, however fast this machine draws.
-    const steps0 = await steps();
-    const frames0 = await frames();
-    const start = Date.now();
+    // Steps and frames are read together, between two frames.
+    const pace = () => page.evaluate(() => [Module._dromlin_steps(), Module._dromlin_frames(), performance.now()]);
+    const [steps0, frames0, start] = await pace();
     await sleep(10000);
-    const seconds = (Date.now() - start) / 1000;
-    writeFileSync(`${outDir}/pace.txt`, `${(await steps()) - steps0} ${seconds} ${(await frames()) - frames0}\n`);
+    const [steps1, frames1, end] = await pace();
+    writeFileSync(`${outDir}/pace.txt`, `${steps1 - steps0} ${((end - start) / 1000).toFixed(3)} ${frames1 - frames0}\n`);
 
     await move(dragX1, dragY1);
     await page.mouse.down();
