@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds the game and its sanitizer build, and runs every test:
-# all tests of the normal build (window tests in a virtual X server), the Debian package built
-# and checked, then the unit and drawing tests again under AddressSanitizer and
+# Installs what is missing, builds the game, its sanitizer build and its web page, and runs
+# every test: all tests of the normal build (window tests in a virtual X server, the page in
+# headless Chromium), the Debian package built and checked, then the unit and drawing tests
+# again under AddressSanitizer and
 # UndefinedBehaviorSanitizer.
 set -euo pipefail
 cd "$(dirname "$0")"
@@ -16,6 +17,12 @@ cmake --build build -j "$jobs"
 cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DDROMLIN_SANITIZE=ON \
       -DDROMLIN_BENCHMARKS=OFF > /dev/null
 cmake --build build-asan -j "$jobs"
+
+echo "== the web page"
+tools/web.sh > /dev/null
+# The page's test drives Chromium through puppeteer-core, pinned by the lock file.
+[ -d tests/window/web/node_modules/puppeteer-core ] ||
+    npm ci --prefix tests/window/web --no-audit --no-fund --loglevel=error
 
 echo "== tests of the normal build"
 xvfb-run -a -s "-screen 0 1280x1024x24" \

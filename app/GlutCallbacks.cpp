@@ -46,8 +46,12 @@ void keyPressed(unsigned char key, int x, int y) {
 }  // namespace
 
 void registerCallbacks() {
-    glutDisplayFunc(redraw);
+    registerEventCallbacks();
     glutIdleFunc(idle);
+}
+
+void registerEventCallbacks() {
+    glutDisplayFunc(redraw);
     glutReshapeFunc(resized);
     glutPassiveMotionFunc(pointerMoved);
     glutMotionFunc(pointerMoved);

@@ -2,7 +2,6 @@
 
 #include <GL/gl.h>
 #include <GL/glu.h>
-#include <IL/il.h>
 
 namespace {
 
@@ -13,7 +12,6 @@ constexpr double kScreenHeight = 768.0;
 
 // The projection goes onto the model-view matrix, which nothing changes afterwards.
 void setFixedRenderState() {
-    ilInit();
     glEnable(GL_TEXTURE_2D);
     gluOrtho2D(0.0, kScreenWidth, kScreenHeight, 0.0);
     glClearDepth(0.0);

@@ -48,12 +48,18 @@ void dromlin1App::update() {
 }
 
 void dromlin1App::idle() {
-    if (runDueSteps() == 0) {
+    if (stepAndDraw() == 0) {
         std::this_thread::sleep_until(
             SteadyClock::time_point(std::chrono::microseconds(pace.nextStepAt())));
-        return;
     }
-    display();
+}
+
+int dromlin1App::stepAndDraw() {
+    const int steps = runDueSteps();
+    if (steps > 0) {
+        display();
+    }
+    return steps;
 }
 
 void dromlin1App::display() {

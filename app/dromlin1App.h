@@ -22,6 +22,11 @@ public:
     void reshape(int width, int height) override;
     // Draws once after the steps that were due; with none due, sleeps until the next one.
     void idle() override;
+    // Runs the steps that are due and draws once after them; with none due, draws nothing.
+    // Returns how many ran. The browser, which forbids sleeping, calls it every animation
+    // frame.
+    int stepAndDraw();
+    int64_t stepsTaken() const { return pace.stepsTaken(); }
 
     GameStateManager stateManager;
 

@@ -27,3 +27,6 @@ extern oglApp* theApp;
 
 // Display redraws, idle advances the game; both kinds of pointer motion give the same call.
 void registerCallbacks();
+// All of them but idle, for a host that advances the game on a clock of its own (the
+// browser's animation frames).
+void registerEventCallbacks();

@@ -1,24 +1,31 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the game needs and that are missing. Calls apt only when
-# something is missing. Usage: tools/install-deps.sh run|test|package|headless
+# something is missing. Usage: tools/install-deps.sh run|test|package|web|headless
 set -euo pipefail
 
 run_packages=(cmake g++ make pkg-config freeglut3-dev libgl1-mesa-dev libglu1-mesa-dev
               libgl1-mesa-dri libdevil-dev)
 headless_packages=(xvfb xauth)
-test_packages=(libgtest-dev libbenchmark-dev xvfb xauth xdotool imagemagick x11-utils)
+# The web page's build (tools/web.sh).
+web_packages=(cmake make emscripten)
 # dpkg-dev gives the hardening flags and dpkg-shlibdeps, which reads the linked libraries
 # with the help of file.
 package_packages=(dpkg-dev file)
 package_check_packages=(lintian desktop-file-utils appstream man-db)
+# The page's test drives Chromium from node; a node installed from elsewhere (with its own
+# npm) is kept.
+test_packages=(libgtest-dev libbenchmark-dev xvfb xauth xdotool imagemagick x11-utils
+               "${web_packages[@]}" chromium "${package_packages[@]}"
+               "${package_check_packages[@]}")
+command -v npm > /dev/null || test_packages+=(npm)
 
 case "${1:-run}" in
     run) wanted=("${run_packages[@]}") ;;
-    test) wanted=("${run_packages[@]}" "${test_packages[@]}" "${package_packages[@]}"
-                  "${package_check_packages[@]}") ;;
+    test) wanted=("${run_packages[@]}" "${test_packages[@]}") ;;
     package) wanted=("${run_packages[@]}" "${package_packages[@]}") ;;
+    web) wanted=("${web_packages[@]}") ;;
     headless) wanted=("${headless_packages[@]}") ;;
-    *) echo "usage: $0 run|test|package|headless" >&2; exit 2 ;;
+    *) echo "usage: $0 run|test|package|web|headless" >&2; exit 2 ;;
 esac
 
 missing=()

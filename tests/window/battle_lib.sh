@@ -101,6 +101,9 @@ banner_kind() {
     fi
 }
 
+# is_reddish R G B: true where a red soldier is drawn.
+is_reddish() { [ "$1" -gt $(($2 + 40)) ] && [ "$1" -gt $(($3 + 40)) ]; }
+
 # is_black R G B: true when every channel is nearly 0.
 is_black() { [ "$1" -lt 12 ] && [ "$2" -lt 12 ] && [ "$3" -lt 12 ]; }
 
@@ -140,4 +143,78 @@ tile_top() { awk -v o="$VIEW_OFFSET_Y" -v t="$1" 'BEGIN { print int(o + 25.6 * t
 # tile_colour FILE X Y: the mean colour of the middle of a tile on screen.
 tile_colour() {
     region_colour "$1" 12 12 $(($(tile_left "$2") + 7)) $(($(tile_top "$3") + 7))
+}
+
+# reddish_near FILE X Y: true when a red soldier shows on a tile within one tile of (X, Y). The
+# destination itself may carry the destination flag over a soldier.
+reddish_near() {
+    local file=$1 dx dy r g b
+    shift
+    for dy in -1 0 1; do
+        for dx in -1 0 1; do
+            read -r r g b < <(tile_colour "$file" $(($1 + dx)) $(($2 + dy)))
+            is_reddish "$r" "$g" "$b" && return 0
+        done
+    done
+    return 1
+}
+
+# plan_orders: after read_map, the orders a player would give. Sets box_left, box_top,
+# box_right, box_bottom (tiles of a box around the most crowded red soldiers), selected (the
+# red tiles in it), goal_x and goal_y (open floor to send them to, six tiles or more away).
+plan_orders() {
+    # The box: 5 x 5 tiles around the red soldier with the most red team-mates within two tiles.
+    reds=()
+    while read -r x y; do reds+=("$x $y"); done < <(tiles_with r)
+    [ ${#reds[@]} -gt 0 ] || fail "the map has no red soldier"
+    most=0
+    for anchor in "${reds[@]}"; do
+        read -r ax ay <<< "$anchor"
+        count=0
+        for tile in "${reds[@]}"; do
+            read -r x y <<< "$tile"
+            [ $((x - ax)) -ge -2 ] && [ $((x - ax)) -le 2 ] && [ $((y - ay)) -ge -2 ] &&
+                [ $((y - ay)) -le 2 ] && count=$((count + 1))
+        done
+        [ $count -gt $most ] && most=$count && first_x=$ax && first_y=$ay
+    done
+    box_left=$((first_x - 2 < 0 ? 0 : first_x - 2))
+    box_top=$((first_y - 2 < 0 ? 0 : first_y - 2))
+    box_right=$((first_x + 2 >= MAP_COLUMNS ? MAP_COLUMNS - 1 : first_x + 2))
+    box_bottom=$((first_y + 2 >= MAP_ROWS ? MAP_ROWS - 1 : first_y + 2))
+    selected=()
+    for tile in "${reds[@]}"; do
+        read -r x y <<< "$tile"
+        [ "$x" -ge $box_left ] && [ "$x" -le $box_right ] && [ "$y" -ge $box_top ] &&
+            [ "$y" -le $box_bottom ] && selected+=("$tile")
+    done
+
+    # The destination: open floor at least six tiles from every start tile, nearest to the
+    # box's middle soldier, with its neighbours open too so that the walkers gather around it.
+    open_around() {
+        local dx dy c
+        for dy in -1 0 1; do
+            for dx in -1 0 1; do
+                c=$(map_cell $(($1 + dx)) $(($2 + dy)))
+                [ "$c" = . ] || return 1
+            done
+        done
+    }
+    goal=""
+    best=1000000
+    for ((y = 1; y < MAP_ROWS - 1; y++)); do
+        for ((x = 1; x < MAP_COLUMNS - 1; x++)); do
+            d=$(((x - first_x) * (x - first_x) + (y - first_y) * (y - first_y)))
+            [ $d -ge 36 ] && [ $d -lt $best ] || continue
+            open_around $x $y || continue
+            far=1
+            for tile in "${selected[@]}"; do
+                read -r sx sy <<< "$tile"
+                [ $(((x - sx) * (x - sx) + (y - sy) * (y - sy))) -ge 36 ] || far=0
+            done
+            [ $far -eq 1 ] && goal="$x $y" && best=$d
+        done
+    done
+    [ -n "$goal" ] || fail "the map has no open floor to send the soldiers to"
+    read -r goal_x goal_y <<< "$goal"
 }

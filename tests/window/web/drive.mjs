@@ -1,0 +1,107 @@
+// Plays the web page in headless Chromium as a player would and keeps screenshots of it for
+// web_test.sh to judge. Usage:
+//   node drive.mjs URL OUT_DIR BARS DRAG_X1 DRAG_Y1 DRAG_X2 DRAG_Y2 GOAL_X GOAL_Y
+// Positions are on the game's 1024 x 768 screen; the page is 1024 + 2 x BARS pixels wide,
+// so the picture sits between black bars and every pointer position must be mapped.
+// Writes shot-NAME.png (walkN: N steps after the order) and pace.txt ("steps seconds frames"
+// over ten seconds of play).
+import { writeFileSync } from "node:fs";
+import puppeteer from "puppeteer-core";
+
+const [url, outDir, barsArg, ...plan] = process.argv.slice(2);
+const bars = Number(barsArg);
+const [dragX1, dragY1, dragX2, dragY2, goalX, goalY] = plan.map(Number);
+const screenWidth = 1024;
+const screenHeight = 768;
+const timeLimitMs = 150000;
+// Walk shots every this many steps after the order, up to the last.
+const walkShotSteps = 150;
+const walkSteps = 900;
+
+const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
+
+const browser = await puppeteer.launch({
+    executablePath: process.env.CHROMIUM || "/usr/bin/chromium",
+    headless: true,
+    // WebGL from SwiftShader, Chromium's software GL, on a machine without a GPU.
+    args: ["--no-sandbox", "--use-angle=swiftshader", "--enable-unsafe-swiftshader",
+           "--ignore-gpu-blocklist", `--window-size=${screenWidth + 2 * bars},${screenHeight}`],
+});
+const watchdog = setTimeout(() => {
+    console.error("FAIL: the web page's test ran out of time");
+    process.exit(1);
+}, timeLimitMs);
+
+try {
+    const page = await browser.newPage();
+    const problems = [];
+    page.on("pageerror", (error) => problems.push(String(error)));
+    page.on("console", (message) => {
+        if (message.type() === "error") problems.push(message.text());
+    });
+    await page.setViewport({ width: screenWidth + 2 * bars, height: screenHeight });
+    await page.goto(url);
+
+    const steps = () => page.evaluate(() => (window.Module && Module._dromlin_steps ? Module._dromlin_steps() : 0));
+    const shot = (name) => page.screenshot({ path: `${outDir}/shot-${name}.png` });
+    const move = (x, y) => page.mouse.move(x + bars, y);
+    async function click(x, y, button = "left") {
+        await move(x, y);
+        await page.mouse.down({ button });
+        await sleep(50);
+        await page.mouse.up({ button });
+        await sleep(300);
+    }
+    async function key(name) {
+        await page.keyboard.press(name);
+        await sleep(300);
+    }
+
+    await page.waitForFunction(() => window.Module && Module._dromlin_steps && Module._dromlin_steps() > 30, { timeout: 30000 });
+    const loading = await page.$eval("#status", (status) => !status.hidden);
+    if (loading) problems.push("the loading line still shows while the battle runs");
+    await shot("start");
+
+    await key("r");
+    await shot("blue");
+    await key("r");
+    await key("r");
+
+    await click(961, 30);
+    await shot("help");
+    await click(500, 700);
+    await shot("closed");
+
+    // Ten seconds of real time, then the orders; the soldiers walk in game time, so they are
+    // looked at after set numbers of steps, however fast this machine draws.
+    // Steps and frames are read together, between two frames.
+    const pace = () => page.evaluate(() => [Module._dromlin_steps(), Module._dromlin_frames(), performance.now()]);
+    const [steps0, frames0, start] = await pace();
+    await sleep(10000);
+    const [steps1, frames1, end] = await pace();
+    writeFileSync(`${outDir}/pace.txt`, `${steps1 - steps0} ${((end - start) / 1000).toFixed(3)} ${frames1 - frames0}\n`);
+
+    await move(dragX1, dragY1);
+    await page.mouse.down();
+    for (let step = 1; step <= 4; ++step) {
+        await move(dragX1 + ((dragX2 - dragX1) * step) / 4, dragY1 + ((dragY2 - dragY1) * step) / 4);
+    }
+    await page.mouse.up();
+    await sleep(100);
+    await click(goalX, goalY, "right");
+    const ordered = await steps();
+    for (let after = walkShotSteps; after <= walkSteps; after += walkShotSteps) {
+        await page.waitForFunction((target) => Module._dromlin_steps() >= target, { timeout: 0, polling: 50 }, ordered + after);
+        await shot(`walk${after}`);
+    }
+    if (problems.length > 0) {
+        console.error(`FAIL: the page reported: ${problems.join(" | ")}`);
+        process.exitCode = 1;
+    }
+} catch (error) {
+    console.error(`FAIL: ${error.message.split("\n")[0]}`);
+    process.exitCode = 1;
+} finally {
+    clearTimeout(watchdog);
+    await browser.close();
+}
