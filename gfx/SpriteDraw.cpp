@@ -264,14 +264,17 @@ private:
 
 struct Batch {
     const oglTexture2D* texture = nullptr;
-    std::vector<GLint> vertices;
+    // Floats, since WebGL has no integer vertices; every screen coordinate (within a million
+    // of the screen) is exact in a float, as it is when GL converts glVertex2i.
+    std::vector<GLfloat> vertices;
     std::vector<GLfloat> texCoords;
     std::vector<GLfloat> colours;
 
     void add(const SpriteCall& call) {
         // The corners in emitQuad's order, so that each quad makes the same triangles.
-        const GLint corners[8] = {call.right, call.top,    call.right, call.bottom,
-                                  call.left,  call.bottom, call.left,  call.top};
+        const GLfloat corners[8] = {GLfloat(call.right),  GLfloat(call.top),  GLfloat(call.right),
+                                    GLfloat(call.bottom), GLfloat(call.left), GLfloat(call.bottom),
+                                    GLfloat(call.left),   GLfloat(call.top)};
         static constexpr GLfloat kTexCoords[8] = {1.0f, 0.0f, 1.0f, 1.0f, 0.0f, 1.0f, 0.0f, 0.0f};
         vertices.insert(vertices.end(), corners, corners + 8);
         texCoords.insert(texCoords.end(), kTexCoords, kTexCoords + 8);
@@ -293,7 +296,7 @@ struct Batch {
         bindTexture(texture);
         glEnableClientState(GL_VERTEX_ARRAY);
         glEnableClientState(GL_TEXTURE_COORD_ARRAY);
-        glVertexPointer(2, GL_INT, 0, vertices.data());
+        glVertexPointer(2, GL_FLOAT, 0, vertices.data());
         glTexCoordPointer(2, GL_FLOAT, 0, texCoords.data());
         if (!colours.empty()) {
             glEnableClientState(GL_COLOR_ARRAY);
