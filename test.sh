@@ -10,6 +10,9 @@ cd "$(dirname "$0")"
 tools/install-deps.sh test
 jobs=$(nproc)
 
+echo "== source format"
+tools/check-format.sh
+
 # Options named again: ./run.sh configures the same folder without tests or benchmarks.
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=ON -DDROMLIN_BENCHMARKS=ON > /dev/null
 cmake --build build -j "$jobs"

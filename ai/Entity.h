@@ -37,7 +37,7 @@ enum : int32_t { Attack = 0, Walk = 2, Continue = 3, Scan = 4 };
 
 // One soldier.
 struct Entity {
-    double x;             // the tile it stands on; always whole numbers
+    double x;  // the tile it stands on; always whole numbers
     double y;
     double goalX = -1.0;  // tile its Path leads to; -1.0 = none
     double goalY = -1.0;

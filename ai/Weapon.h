@@ -12,8 +12,8 @@ enum : int32_t { Standard = 0, Shotgun = 1, Rifle = 2 };
 // One gun. Spare rounds belong to the soldier, per gun kind, not to the gun.
 struct Weapon {
     int32_t damage;
-    int32_t range;           // tiles
-    int32_t rounds;          // in the magazine
+    int32_t range;   // tiles
+    int32_t rounds;  // in the magazine
     int32_t magazineSize;
     int32_t fireInterval;    // ms that must pass (strictly) between shots
     int32_t reloadInterval;  // ms that must pass (strictly) between reloads or switches

@@ -1,7 +1,7 @@
 // One drawn frame of the play state, as the game's display callback draws it: clear, the whole
 // scene (the fog is computed in the step, not here), swap, and wait until the GL has really
-// drawn it; shown in the red team's view, fog and all. Needs an X display: run under xvfb-run, through
-// bench/run.sh. Built twice, like the simulation benchmarks: dromlin-bench-draw and
+// drawn it; shown in the red team's view, fog and all. Needs an X display: run under xvfb-run,
+// through bench/run.sh. Built twice, like the simulation benchmarks: dromlin-bench-draw and
 // dromlin-bench-draw-literal.
 #include <benchmark/benchmark.h>
 

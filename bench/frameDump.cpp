@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <string>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "Fields.h"
@@ -27,11 +27,11 @@ constexpr int kScreenHeight = 768;
 // the camera each thing the faster drawing leaves out or draws in one batch.
 enum class Tweak {
     None,
-    DiscoverAll,       // the viewed team has discovered every tile (a late battle)
-    WallToggledUnseen, // tiles changed where the viewed team no longer sees: memory differs
-    FullFog,           // nothing discovered, nothing seen: everything under opaque fog
-    HalfFog,           // everything discovered, nothing seen: all under fog at one half
-    PatchyFog,         // fog cells of 0, 1/4, 1/2 and 1 mixed, a third of the tiles unknown
+    DiscoverAll,        // the viewed team has discovered every tile (a late battle)
+    WallToggledUnseen,  // tiles changed where the viewed team no longer sees: memory differs
+    FullFog,            // nothing discovered, nothing seen: everything under opaque fog
+    HalfFog,            // everything discovered, nothing seen: all under fog at one half
+    PatchyFog,          // fog cells of 0, 1/4, 1/2 and 1 mixed, a third of the tiles unknown
 };
 
 struct Scene {
@@ -75,10 +75,10 @@ constexpr Scene kScenes[] = {
      Tweak::PatchyFog, true},
     {"map1 red patchy fog zoom 1.0 on a soldier", &kShippedMap, 150, 1.0, ViewMode::Red, -1, -1,
      Tweak::PatchyFog, true, true},
-    {"map1 red zoom 1.0 camera half off the left edge", &kShippedMap, 150, 1.0, ViewMode::Red,
-     0.0, 12.0},
-    {"map1 blue zoom 0.2 camera half off the bottom right", &kShippedMap, 150, 0.2,
-     ViewMode::Blue, 40.0, 25.0},
+    {"map1 red zoom 1.0 camera half off the left edge", &kShippedMap, 150, 1.0, ViewMode::Red, 0.0,
+     12.0},
+    {"map1 blue zoom 0.2 camera half off the bottom right", &kShippedMap, 150, 0.2, ViewMode::Blue,
+     40.0, 25.0},
     {"battle128 red patchy fog, selected, zoom 0.175", &kBattle128, 40, 0.175, ViewMode::Red, -1,
      -1, Tweak::PatchyFog, true},
 };

@@ -6,11 +6,11 @@
 // simulation can hold and pass textures around; only loadImage talks to DevIL and OpenGL.
 class oglTexture2D {
 public:
-    int width = 0;   // nominal display size in logical pixels, as given to loadImage
+    int width = 0;  // nominal display size in logical pixels, as given to loadImage
     int height = 0;
-    float angle = 0.0f;  // degrees; no texture is ever rotated
+    float angle = 0.0f;          // degrees; no texture is ever rotated
     unsigned int textureId = 0;  // 0 until a load succeeds; binding 0 draws untextured
-    int imageWidth = 0;  // size of the decoded image
+    int imageWidth = 0;          // size of the decoded image
     int imageHeight = 0;
     // Every pixel of the picture has full alpha, so a quad of it drawn at full colour hides
     // whatever lies beneath; `black`: and every pixel is black. Set by loadImage; false for a

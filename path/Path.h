@@ -7,16 +7,16 @@ struct World;
 
 // One tile of the search grid.
 struct PathNode {
-    bool open;          // free and not yet reached
-    PathNode* parent;   // first reached from; null for the start and unreached nodes
-    int32_t h;          // Manhattan tiles to the goal; -1 until reached
-    int32_t g;          // cost from the start (10 straight, 14 diagonal per step)
-    int32_t f;          // g + h
+    bool open;         // free and not yet reached
+    PathNode* parent;  // first reached from; null for the start and unreached nodes
+    int32_t h;         // Manhattan tiles to the goal; -1 until reached
+    int32_t g;         // cost from the start (10 straight, 14 diagonal per step)
+    int32_t f;         // g + h
     int32_t x;
     int32_t y;
     int32_t goalX;
     int32_t goalY;
-    int32_t stepCost;   // cost of the step from parent: 10, 14, or 0
+    int32_t stepCost;  // cost of the step from parent: 10, 14, or 0
 };
 
 // A tile of a finished route and the cost of the step that entered it (0 for the first).

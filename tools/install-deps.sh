@@ -14,7 +14,7 @@ package_packages=(dpkg-dev file)
 package_check_packages=(lintian desktop-file-utils appstream man-db)
 # The page's test drives Chromium from node; a node installed from elsewhere (with its own
 # npm) is kept.
-test_packages=(libgtest-dev libbenchmark-dev xvfb xauth xdotool imagemagick x11-utils
+test_packages=(libgtest-dev libbenchmark-dev clang-format xvfb xauth xdotool imagemagick x11-utils
                "${web_packages[@]}" chromium "${package_packages[@]}"
                "${package_check_packages[@]}")
 command -v npm > /dev/null || test_packages+=(npm)

@@ -26,4 +26,6 @@ void setSimulatedClock(int32_t milliseconds) {
     simulatedTime = milliseconds;
 }
 
-void useWallClock() { simulated = false; }
+void useWallClock() {
+    simulated = false;
+}

@@ -24,17 +24,17 @@ constexpr int TILE_SIZE = 128;
 // The battlefield: the tile grid, what each team has discovered and sees of it, the camera,
 // and the soldiers and bullets on it.
 struct World {
-    Grid<int32_t> tiles;           // TileKind per tile, [x][y]
-    Grid<int32_t> redKnownTiles;   // 0 = red has not discovered the tile, else its kind then
+    Grid<int32_t> tiles;          // TileKind per tile, [x][y]
+    Grid<int32_t> redKnownTiles;  // 0 = red has not discovered the tile, else its kind then
     Grid<int32_t> blueKnownTiles;
-    Grid<double> redFog;           // 1.0 hidden .. 0.0 seen, rebuilt every drawn frame
+    Grid<double> redFog;  // 1.0 hidden .. 0.0 seen, rebuilt after every step
     Grid<double> blueFog;
-    int32_t fogResolution = 1;     // fog cells per tile along each axis
+    int32_t fogResolution = 1;  // fog cells per tile along each axis
     double zoom = 1.0;
-    int32_t unusedTen = 10;        // nothing reads it
-    int32_t viewOffsetX = 0;       // screen position of the grid's top-left corner
+    int32_t unusedTen = 10;   // nothing reads it
+    int32_t viewOffsetX = 0;  // screen position of the grid's top-left corner
     int32_t viewOffsetY = 0;
-    double cameraX = 0.0;          // tile-unit point shown at the screen centre
+    double cameraX = 0.0;  // tile-unit point shown at the screen centre
     double cameraY = 0.0;
     int32_t columns = 0;
     int32_t rows = 0;

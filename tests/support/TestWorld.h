@@ -27,11 +27,20 @@ inline std::unique_ptr<World> makeWorld(std::initializer_list<std::string_view> 
     for (std::string_view row : rows) {
         for (int x = 0; x < width && x < static_cast<int>(row.size()); ++x) {
             switch (row[x]) {
-                case 'o': world->tiles[x][y] = TileKind::Obstacle; break;
-                case 'n': world->tiles[x][y] = TileKind::NullTile; break;
-                case 'r': world->addEntity(0, x, y); break;
-                case 'b': world->addEntity(1, x, y); break;
-                default: break;
+                case 'o':
+                    world->tiles[x][y] = TileKind::Obstacle;
+                    break;
+                case 'n':
+                    world->tiles[x][y] = TileKind::NullTile;
+                    break;
+                case 'r':
+                    world->addEntity(0, x, y);
+                    break;
+                case 'b':
+                    world->addEntity(1, x, y);
+                    break;
+                default:
+                    break;
             }
         }
         ++y;
