@@ -236,7 +236,6 @@ void noteDrawn(const oglTexture2D* texture, const SpriteCall& call) {
     }
 }
 
-// Quads gathered for one texture, sent to the GL in one call.
 bool isOpaque(const oglTexture2D* texture) {
     return texture != nullptr && texture->opaque;
 }
@@ -262,6 +261,7 @@ private:
     const bool active;
 };
 
+// Quads gathered for one texture, sent to the GL in one call.
 struct Batch {
     const oglTexture2D* texture = nullptr;
     // Floats, since WebGL has no integer vertices; every screen coordinate (within a million
