@@ -18,6 +18,10 @@ public:
     bool opaque = false;
     bool black = false;
 
+    // Sets `opaque` and `black` from the decoded picture: imageWidth x imageHeight RGBA
+    // pixels, row by row. Every loader calls it, so every build leaves out the same quads.
+    void notePixels(const unsigned char* rgba);
+
     // Decodes the file with DevIL and uploads it at its own size. Prints one line on standard
     // output and returns false when the file cannot be loaded or converted. Needs a current
     // GL context. Defined in TextureGL.cpp.

@@ -2,7 +2,6 @@
 #include <IL/il.h>
 
 #include <algorithm>
-#include <cstddef>
 #include <iostream>
 #include <string>
 
@@ -59,14 +58,7 @@ bool oglTexture2D::loadImage(const std::string& path, int width, int height) {
         return false;
     }
 
-    const auto* pixels = static_cast<const unsigned char*>(ilGetData());
-    const std::size_t bytes = static_cast<std::size_t>(imageWidth) * imageHeight * 4;
-    opaque = pixels != nullptr && bytes > 0;
-    black = opaque;
-    for (std::size_t i = 0; opaque && i < bytes; i += 4) {
-        opaque = opaque && pixels[i + 3] == 255;
-        black = black && pixels[i] == 0 && pixels[i + 1] == 0 && pixels[i + 2] == 0;
-    }
+    notePixels(static_cast<const unsigned char*>(ilGetData()));
 
     glGenTextures(1, &textureId);
     glBindTexture(GL_TEXTURE_2D, textureId);

@@ -41,6 +41,7 @@ bool oglTexture2D::loadImage(const std::string& path, int width, int height) {
     imageHeight = decodedHeight;
     this->width = width;
     this->height = height;
+    notePixels(reinterpret_cast<const unsigned char*>(pixels.get()));
 
     glGenTextures(1, &textureId);
     glBindTexture(GL_TEXTURE_2D, textureId);

@@ -90,4 +90,22 @@ TEST_F(TextureTest, picturesKeepTheirOwnSizeBesideTheNominalOne) {
     EXPECT_NE(odd.textureId, pixel.textureId);
 }
 
+// Drawing leaves out what an opaque picture covers, so one see-through pixel must count.
+TEST(TexturePixels, opaqueOnlyWhenEveryPixelIsAndBlackOnlyWhenEveryPixelIsBlackToo) {
+    oglTexture2D picture;
+    picture.imageWidth = 2;
+    picture.imageHeight = 1;
+    const unsigned char blackPair[] = {0, 0, 0, 255, 0, 0, 0, 255};
+    picture.notePixels(blackPair);
+    EXPECT_TRUE(picture.opaque && picture.black);
+    const unsigned char seeThrough[] = {0, 0, 0, 255, 0, 0, 0, 254};
+    picture.notePixels(seeThrough);
+    EXPECT_FALSE(picture.opaque || picture.black);
+    const unsigned char grey[] = {0, 0, 0, 255, 9, 9, 9, 255};
+    picture.notePixels(grey);
+    EXPECT_TRUE(picture.opaque && !picture.black);
+    picture.notePixels(nullptr);
+    EXPECT_FALSE(picture.opaque);
+}
+
 }  // namespace
