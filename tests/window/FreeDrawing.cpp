@@ -6,6 +6,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 
 extern "C" {
 
@@ -19,10 +20,13 @@ void glutSwapBuffers() {
     static long swaps = 0;
     static const auto realSwap = reinterpret_cast<void (*)()>(dlsym(RTLD_NEXT, "glutSwapBuffers"));
     ++swaps;
+    // Written beside the file and renamed over it, so a reader never sees it half written.
     if (const char* const path = std::getenv("DROMLIN_SWAP_COUNT")) {
-        if (std::FILE* const file = std::fopen(path, "w")) {
+        const std::string written = std::string(path) + ".new";
+        if (std::FILE* const file = std::fopen(written.c_str(), "w")) {
             std::fprintf(file, "%ld\n", swaps);
             std::fclose(file);
+            std::rename(written.c_str(), path);
         }
     }
     if (realSwap != nullptr) {

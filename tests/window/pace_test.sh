@@ -12,6 +12,7 @@ library=${3:?usage: pace_test.sh <dromlin binary> <assets folder> <free drawing 
 
 require_display
 count_file=$(work_file .count)
+WORK_FILES+=("$count_file.new")
 export DROMLIN_SWAP_COUNT=$count_file
 LD_PRELOAD=$(readlink -f "$library") start_game "$binary" "$assets"
 wait_for_window "Dromlin_01" 30
@@ -20,6 +21,7 @@ first=$(cat "$count_file")
 sleep 10
 last=$(cat "$count_file")
 game_running || fail "the game ended while it was being counted"
+[[ $first =~ ^[0-9]+$ && $last =~ ^[0-9]+$ ]] || fail "no swap count could be read ($first, $last)"
 frames=$((last - first))
 echo "frames drawn in 10 s with free drawing: $frames"
 [ "$frames" -le 630 ] || fail "$frames frames in 10 s: more than the 62.5 steps a second"
