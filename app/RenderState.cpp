@@ -18,3 +18,7 @@ void setFixedRenderState() {
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
 }
+
+void clearFrame() {
+    glClear(GL_COLOR_BUFFER_BIT);
+}

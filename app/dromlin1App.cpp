@@ -5,12 +5,11 @@
 #include <chrono>
 #include <thread>
 
+#include "app/RenderState.h"
 #include "gfx/ResourceCatalogue.h"
 #include "world/GameClock.h"
 
 namespace {
-
-constexpr GLbitfield kClearMask = GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT;
 
 using SteadyClock = std::chrono::steady_clock;
 
@@ -63,7 +62,7 @@ int dromlin1App::stepAndDraw() {
 }
 
 void dromlin1App::display() {
-    glClear(kClearMask);
+    clearFrame();
     stateManager.draw();
     glFlush();
     glutSwapBuffers();

@@ -2,12 +2,14 @@
 
 #include <GL/freeglut.h>
 
+#include "app/RenderState.h"
 #include "app/SwapInterval.h"
 
 namespace {
 
+// The depth buffer is never tested against, but it stays: without one, Mesa's software renderer
+// takes a faster path that puts other pixels on the screen.
 constexpr unsigned int kDisplayMode = GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH;
-constexpr GLbitfield kClearMask = GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT;
 
 }  // namespace
 
@@ -26,7 +28,7 @@ oglApp::~oglApp() {
 void oglApp::update() {}
 
 void oglApp::display() {
-    glClear(kClearMask);
+    clearFrame();
     glutSwapBuffers();
 }
 

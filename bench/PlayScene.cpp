@@ -68,7 +68,7 @@ std::unique_ptr<ZOL_MainState> battleUnderWay(GameStateManager& manager, const F
 }
 
 void drawWholeFrame(ZOL_MainState& play) {
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    clearFrame();
     play.draw();
     glutSwapBuffers();
     glFinish();

@@ -12,6 +12,7 @@
 #include "Fields.h"
 #include "PlayScene.h"
 #include "app/GameStateManager.h"
+#include "app/RenderState.h"
 #include "gfx/ResourceCatalogue.h"
 #include "gfx/Sprite.h"
 #include "gfx/TextureSlots.h"
@@ -41,7 +42,7 @@ void drawnFrame(benchmark::State& state, const Field& field, double zoom) {
 void oneScreenOfTexturedQuads(benchmark::State& state) {
     const oglTexture2D* tile = ResourceCatalogue::instance()->texture(slot::BaseTile);
     for (auto _ : state) {
-        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        clearFrame();
         for (int x = 0; x < 32; ++x) {
             for (int y = 0; y < 24; ++y) {
                 drawSprite(tile, 32, 32, x * 32, y * 32);

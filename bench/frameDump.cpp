@@ -14,6 +14,7 @@
 #include "PlayScene.h"
 #include "ai/Entity.h"
 #include "app/GameStateManager.h"
+#include "app/RenderState.h"
 #include "gfx/ResourceCatalogue.h"
 #include "play/ZOL_MainState.h"
 #include "world/World.h"
@@ -206,7 +207,7 @@ uint64_t drawScene(const Scene& scene, int number) {
     }
     applyTweak(scene, *play);
     // Not swapped: the back buffer is read.
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    clearFrame();
     play->draw();
     glFinish();
     return fingerprintOfScreen(number);
