@@ -240,6 +240,32 @@ bool isOpaque(const oglTexture2D* texture) {
     return texture != nullptr && texture->opaque;
 }
 
+bool isBlack(const oglTexture2D* texture) {
+    return texture != nullptr && texture->black;
+}
+
+// A faded black picture is its colour: every texel it would sample is (0, 0, 0, 1), so the
+// colour (0, 0, 0, shade) alone gives the very same fragments, without sampling a texture for
+// each pixel (most of the work of filling the fog).
+class TextureSkip {
+public:
+    explicit TextureSkip(bool uniform) : active(uniform && glIsEnabled(GL_TEXTURE_2D) == GL_TRUE) {
+        if (active) {
+            glDisable(GL_TEXTURE_2D);
+        }
+    }
+    ~TextureSkip() {
+        if (active) {
+            glEnable(GL_TEXTURE_2D);
+        }
+    }
+    TextureSkip(const TextureSkip&) = delete;
+    TextureSkip& operator=(const TextureSkip&) = delete;
+
+private:
+    const bool active;
+};
+
 // An opaque picture at full colour replaces what is under it exactly, so it is drawn without
 // the blend, which would read back every pixel underneath for nothing.
 class BlendSkip {
@@ -280,10 +306,12 @@ struct Batch {
         texCoords.insert(texCoords.end(), kTexCoords, kTexCoords + 8);
     }
 
+    // A black picture's colour is black whatever the shade (see TextureSkip).
     void addFaded(const SpriteCall& call, float shade) {
         add(call);
+        const float brightness = isBlack(texture) ? 0.0f : shade;
         for (int corner = 0; corner < 4; ++corner) {
-            colours.insert(colours.end(), {shade, shade, shade, shade});
+            colours.insert(colours.end(), {brightness, brightness, brightness, shade});
         }
     }
 
@@ -293,6 +321,7 @@ struct Batch {
             return;
         }
         const BlendSkip skip(colours.empty() && isOpaque(texture));
+        const TextureSkip untextured(!colours.empty() && isBlack(texture));
         bindTexture(texture);
         glEnableClientState(GL_VERTEX_ARRAY);
         glEnableClientState(GL_TEXTURE_COORD_ARRAY);

@@ -137,6 +137,46 @@ TEST_F(SpriteDrawTest, recorderKeepsTheTruncatedRectanglesAndNothingIsDrawn) {
     EXPECT_FALSE(isLit(pixelAt(10, 10)));
 }
 
+// The fog's layer draws its black picture without the texture; the pixels must be exactly
+// those of each cell drawn on its own, textured, over a background of many colours.
+TEST_F(SpriteDrawTest, fadedLayerOfABlackPictureLeavesExactlyThePixelsOfItsSprites) {
+    const oglTexture2D background = picture(2, 2, {kRed, kGreen, kBlue, kWhite});
+    const oglTexture2D black = plain(kBlack);
+    ASSERT_TRUE(black.black);
+    const CellGrid grid{{0, 33, 70, 101, 140}, {0, 41, 80}};
+    const std::vector<double> intensities{0.1, 0.25, 0.5, 0.5, 0.7, 0.75, 0.9, 1.0};
+    const auto screen = [] {
+        std::vector<Rgba> pixels;
+        for (int y = 1; y < 80; y += 6) {
+            for (int x = 1; x < 140; x += 6) {
+                pixels.push_back(pixelAt(x, y));
+            }
+        }
+        return pixels;
+    };
+
+    drawSprite(&background, 140, 80, 0, 0);
+    drawFadedLayer(grid, &black, intensities);
+    const std::vector<Rgba> layered = screen();
+    clearScreen(0.0f);
+    drawSprite(&background, 140, 80, 0, 0);
+    for (int x = 0; x < grid.columns(); ++x) {
+        for (int y = 0; y < grid.rows(); ++y) {
+            drawSpriteFaded(&black, intensities[static_cast<std::size_t>(x) * grid.rows() + y],
+                            grid.left[x + 1] - grid.left[x], grid.top[y + 1] - grid.top[y],
+                            grid.left[x], grid.top[y]);
+        }
+    }
+    const std::vector<Rgba> oneByOne = screen();
+    ASSERT_EQ(layered.size(), oneByOne.size());
+    for (std::size_t i = 0; i < layered.size(); ++i) {
+        EXPECT_TRUE(layered[i].r == oneByOne[i].r && layered[i].g == oneByOne[i].g &&
+                    layered[i].b == oneByOne[i].b)
+            << "sample " << i << ": " << shows(layered[i], oneByOne[i]).message();
+    }
+    EXPECT_TRUE(glIsEnabled(GL_TEXTURE_2D));
+}
+
 TEST_F(SpriteDrawTest, toPixelTruncatesTowardZeroAndSendsTheUnusableFarOffScreen) {
     EXPECT_EQ(toPixel(2.9), 2);
     EXPECT_EQ(toPixel(-2.9), -2);
