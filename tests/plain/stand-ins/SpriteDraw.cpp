@@ -148,7 +148,3 @@ void drawFadedLayer(const CellGrid& grid, const oglTexture2D* picture,
         }
     }
 }
-
-void beginCover(const Cover&) {}
-
-void endCover() {}
