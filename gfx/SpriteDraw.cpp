@@ -91,46 +91,31 @@ bool isBlack(const oglTexture2D* texture) {
     return texture != nullptr && texture->black;
 }
 
-// A faded black picture is its colour: every texel it would sample is (0, 0, 0, 1), so the
-// colour (0, 0, 0, shade) alone gives the very same fragments, without sampling a texture for
-// each pixel (most of the work of filling the fog).
-class TextureSkip {
+// Switches a GL capability off while a draw does not need it, and back on afterwards.
+//
+// The blend: an opaque picture at full colour replaces what is under it exactly, so it is drawn
+// without the blend, which would read back every pixel underneath for nothing.
+// The texture: a faded black picture is its colour. Every texel it would sample is (0, 0, 0, 1),
+// so the colour (0, 0, 0, shade) alone gives the very same fragments, without sampling a texture
+// for each pixel (most of the work of filling the fog).
+class CapabilityOff {
 public:
-    explicit TextureSkip(bool uniform) : active(uniform && glIsEnabled(GL_TEXTURE_2D) == GL_TRUE) {
+    CapabilityOff(GLenum which, bool needless)
+        : capability(which), active(needless && glIsEnabled(which) == GL_TRUE) {
         if (active) {
-            glDisable(GL_TEXTURE_2D);
+            glDisable(capability);
         }
     }
-    ~TextureSkip() {
+    ~CapabilityOff() {
         if (active) {
-            glEnable(GL_TEXTURE_2D);
+            glEnable(capability);
         }
     }
-    TextureSkip(const TextureSkip&) = delete;
-    TextureSkip& operator=(const TextureSkip&) = delete;
+    CapabilityOff(const CapabilityOff&) = delete;
+    CapabilityOff& operator=(const CapabilityOff&) = delete;
 
 private:
-    const bool active;
-};
-
-// An opaque picture at full colour replaces what is under it exactly, so it is drawn without
-// the blend, which would read back every pixel underneath for nothing.
-class BlendSkip {
-public:
-    explicit BlendSkip(bool replaces) : active(replaces && glIsEnabled(GL_BLEND) == GL_TRUE) {
-        if (active) {
-            glDisable(GL_BLEND);
-        }
-    }
-    ~BlendSkip() {
-        if (active) {
-            glEnable(GL_BLEND);
-        }
-    }
-    BlendSkip(const BlendSkip&) = delete;
-    BlendSkip& operator=(const BlendSkip&) = delete;
-
-private:
+    const GLenum capability;
     const bool active;
 };
 
@@ -153,7 +138,7 @@ struct Batch {
         texCoords.insert(texCoords.end(), kTexCoords, kTexCoords + 8);
     }
 
-    // A black picture's colour is black whatever the shade (see TextureSkip).
+    // A black picture's colour is black whatever the shade (see CapabilityOff).
     void addFaded(const SpriteCall& call, float shade) {
         add(call);
         const float brightness = isBlack(texture) ? 0.0f : shade;
@@ -167,8 +152,8 @@ struct Batch {
         if (vertices.empty()) {
             return;
         }
-        const BlendSkip skip(colours.empty() && isOpaque(texture));
-        const TextureSkip untextured(!colours.empty() && isBlack(texture));
+        const CapabilityOff blendOff(GL_BLEND, colours.empty() && isOpaque(texture));
+        const CapabilityOff textureOff(GL_TEXTURE_2D, !colours.empty() && isBlack(texture));
         bindTexture(texture);
         glEnableClientState(GL_VERTEX_ARRAY);
         glEnableClientState(GL_TEXTURE_COORD_ARRAY);
@@ -254,7 +239,7 @@ bool drawSprite(const oglTexture2D* texture, int width, int height, int x, int y
     if (isWhollyOffScreen(texture, call)) {
         return true;
     }
-    const BlendSkip skip(isOpaque(texture));
+    const CapabilityOff blendOff(GL_BLEND, isOpaque(texture));
     bindTexture(texture);
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
     emitTurnedQuad(texture, call);
