@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "gfx/SpriteCover.h"
+#include "gfx/SpriteParts.h"
 #include "gfx/Texture.h"
 
 namespace {

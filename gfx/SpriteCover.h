@@ -6,7 +6,7 @@
 #include "gfx/Sprite.h"
 
 // The drawing's own view of the cover the play state announced for the frame (beginCover in
-// Sprite.h), kept in CoverDraw.cpp, and the few helpers of SpriteDraw.cpp it shares.
+// Sprite.h), kept in CoverDraw.cpp.
 
 // Whether the quad can change no pixel the frame ends with: it is wholly under opaque fog or,
 // for the layer the remembered tiles go over, wholly under opaque remembered tiles.
@@ -21,9 +21,3 @@ bool isAnnouncedFog(const CellGrid& grid, const std::vector<double>& intensities
 // Whether a cell of the announced fog is opaque black over the cleared black screen with
 // nothing drawn beneath it, where it leaves every pixel as it is.
 bool fogCellChangesNothing(std::size_t cell);
-
-// From SpriteDraw.cpp: the colour component an intensity is drawn with (clamped to 0..1), whether
-// a picture is drawn unturned, and whether the sprite recorder takes the calls instead of GL.
-float colourComponent(double intensity);
-bool isUnturned(const oglTexture2D* texture);
-bool isRecordingSprites();

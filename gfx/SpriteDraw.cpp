@@ -1,33 +1,19 @@
 #include <GL/gl.h>
 
 #include <algorithm>
-#include <cmath>
 #include <cstddef>
-#include <cstdint>
 #include <vector>
 
 #include "gfx/Sprite.h"
 #include "gfx/SpriteCover.h"
+#include "gfx/SpriteParts.h"
 #include "gfx/Texture.h"
 
 namespace {
 
-// Far beyond any screen, yet small enough that sums of such values stay inside an int.
-constexpr int kFarOffScreen = 1000000;
 // The fixed projection's logical screen.
 constexpr int kScreenWidth = 1024;
 constexpr int kScreenHeight = 768;
-
-std::vector<SpriteCall>* recorder = nullptr;
-
-// Sum of two ints without overflow, held within the far off-screen bounds.
-int pixelSum(int a, int b) {
-    const int64_t sum = static_cast<int64_t>(a) + b;
-    if (sum < -kFarOffScreen) {
-        return -kFarOffScreen;
-    }
-    return sum > kFarOffScreen ? kFarOffScreen : static_cast<int>(sum);
-}
 
 void bindTexture(const oglTexture2D* texture) {
     glBindTexture(GL_TEXTURE_2D, texture == nullptr ? 0 : texture->textureId);
@@ -40,10 +26,10 @@ float angleOf(const oglTexture2D* texture) {
 // A quad that the projection clips away entirely puts no pixel on the screen, so it needs no
 // GL at all. Only unturned quads are judged: a turned one may swing into view.
 bool isWhollyOffScreen(const oglTexture2D* texture, const SpriteCall& call) {
-    return angleOf(texture) == 0.0f && (std::max(call.left, call.right) <= 0 ||
-                                        std::min(call.left, call.right) >= kScreenWidth ||
-                                        std::max(call.top, call.bottom) <= 0 ||
-                                        std::min(call.top, call.bottom) >= kScreenHeight);
+    return isUnturned(texture) && (std::max(call.left, call.right) <= 0 ||
+                                   std::min(call.left, call.right) >= kScreenWidth ||
+                                   std::max(call.top, call.bottom) <= 0 ||
+                                   std::min(call.top, call.bottom) >= kScreenHeight);
 }
 
 // Texture coordinate (0, 0) goes on the top-left corner, so pictures show upright. A quad, not
@@ -189,37 +175,6 @@ SpriteCall cellCall(const CellGrid& grid, const oglTexture2D* texture, bool fade
 
 }  // namespace
 
-// Out-of-range colours are clamped by OpenGL anyway; clamping first keeps the conversion to
-// float defined for any double.
-float colourComponent(double intensity) {
-    if (!(intensity > 0.0)) {
-        return 0.0f;
-    }
-    return intensity >= 1.0 ? 1.0f : static_cast<float>(intensity);
-}
-
-bool isUnturned(const oglTexture2D* texture) {
-    return angleOf(texture) == 0.0f;
-}
-
-bool isRecordingSprites() {
-    return recorder != nullptr;
-}
-
-int toPixel(double value) {
-    if (std::isnan(value) || value <= -kFarOffScreen) {
-        return -kFarOffScreen;
-    }
-    if (value >= kFarOffScreen) {
-        return kFarOffScreen;
-    }
-    return static_cast<int>(value);
-}
-
-void setSpriteRecorder(std::vector<SpriteCall>* newRecorder) {
-    recorder = newRecorder;
-}
-
 bool drawSprite(const oglTexture2D* texture, int width, int height, int x, int y) {
     const SpriteCall call{texture,
                           false,
@@ -232,8 +187,7 @@ bool drawSprite(const oglTexture2D* texture, int width, int height, int x, int y
         return true;
     }
     noteDrawnUnderCover(texture, call);
-    if (recorder != nullptr) {
-        recorder->push_back(call);
+    if (recordSprite(call)) {
         return true;
     }
     if (isWhollyOffScreen(texture, call)) {
@@ -256,8 +210,7 @@ bool drawSpriteFaded(const oglTexture2D* texture, double intensity, double width
         return true;
     }
     noteDrawnUnderCover(texture, call);
-    if (recorder != nullptr) {
-        recorder->push_back(call);
+    if (recordSprite(call)) {
         return true;
     }
     if (isWhollyOffScreen(texture, call)) {
@@ -275,8 +228,7 @@ bool drawSpriteFaded(const oglTexture2D* texture, double intensity, double width
 // Sends one cell that passed the cuts: to the recorder, on its own when turned, else into
 // the batch of its texture.
 void gatherCell(const SpriteCall& call, float shade, Batch& batch) {
-    if (recorder != nullptr) {
-        recorder->push_back(call);
+    if (recordSprite(call)) {
         return;
     }
     if (isWhollyOffScreen(call.texture, call)) {

@@ -1,37 +1,13 @@
 #include <GL/gl.h>
 
-#include <cmath>
 #include <cstddef>
-#include <cstdint>
 #include <vector>
 
 #include "gfx/Sprite.h"
+#include "gfx/SpriteParts.h"
 #include "gfx/Texture.h"
 
 namespace {
-
-// Far beyond any screen, yet small enough that sums of such values stay inside an int.
-constexpr int kFarOffScreen = 1000000;
-
-std::vector<SpriteCall>* recorder = nullptr;
-
-// Sum of two ints without overflow, held within the far off-screen bounds.
-int pixelSum(int a, int b) {
-    const int64_t sum = static_cast<int64_t>(a) + b;
-    if (sum < -kFarOffScreen) {
-        return -kFarOffScreen;
-    }
-    return sum > kFarOffScreen ? kFarOffScreen : static_cast<int>(sum);
-}
-
-// Out-of-range colours are clamped by OpenGL anyway; clamping first keeps the conversion to
-// float defined for any double.
-float colourComponent(double intensity) {
-    if (!(intensity > 0.0)) {
-        return 0.0f;
-    }
-    return intensity >= 1.0 ? 1.0f : static_cast<float>(intensity);
-}
 
 void bindTexture(const oglTexture2D* texture) {
     glBindTexture(GL_TEXTURE_2D, texture == nullptr ? 0 : texture->textureId);
@@ -69,20 +45,6 @@ void emitQuad(const SpriteCall& call) {
 
 }  // namespace
 
-int toPixel(double value) {
-    if (std::isnan(value) || value <= -kFarOffScreen) {
-        return -kFarOffScreen;
-    }
-    if (value >= kFarOffScreen) {
-        return kFarOffScreen;
-    }
-    return static_cast<int>(value);
-}
-
-void setSpriteRecorder(std::vector<SpriteCall>* newRecorder) {
-    recorder = newRecorder;
-}
-
 bool drawSprite(const oglTexture2D* texture, int width, int height, int x, int y) {
     const SpriteCall call{texture,
                           false,
@@ -91,8 +53,7 @@ bool drawSprite(const oglTexture2D* texture, int width, int height, int x, int y
                           pixelSum(y, 0),
                           pixelSum(x, width),
                           pixelSum(y, height)};
-    if (recorder != nullptr) {
-        recorder->push_back(call);
+    if (recordSprite(call)) {
         return true;
     }
     bindTexture(texture);
@@ -108,8 +69,7 @@ bool drawSpriteFaded(const oglTexture2D* texture, double intensity, double width
                      double x, double y) {
     const SpriteCall call{
         texture, true, intensity, toPixel(x), toPixel(y), toPixel(x + width), toPixel(y + height)};
-    if (recorder != nullptr) {
-        recorder->push_back(call);
+    if (recordSprite(call)) {
         return true;
     }
     const float shade = colourComponent(intensity);

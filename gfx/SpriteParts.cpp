@@ -1,0 +1,61 @@
+#include "gfx/SpriteParts.h"
+
+#include <cmath>
+#include <cstdint>
+#include <vector>
+
+#include "gfx/Texture.h"
+
+namespace {
+
+// Far beyond any screen, yet small enough that sums of such values stay inside an int.
+constexpr int kFarOffScreen = 1000000;
+
+std::vector<SpriteCall>* recorder = nullptr;
+
+}  // namespace
+
+int toPixel(double value) {
+    if (std::isnan(value) || value <= -kFarOffScreen) {
+        return -kFarOffScreen;
+    }
+    if (value >= kFarOffScreen) {
+        return kFarOffScreen;
+    }
+    return static_cast<int>(value);
+}
+
+int pixelSum(int a, int b) {
+    const int64_t sum = static_cast<int64_t>(a) + b;
+    if (sum < -kFarOffScreen) {
+        return -kFarOffScreen;
+    }
+    return sum > kFarOffScreen ? kFarOffScreen : static_cast<int>(sum);
+}
+
+float colourComponent(double intensity) {
+    if (!(intensity > 0.0)) {
+        return 0.0f;
+    }
+    return intensity >= 1.0 ? 1.0f : static_cast<float>(intensity);
+}
+
+bool isUnturned(const oglTexture2D* texture) {
+    return texture == nullptr || texture->angle == 0.0f;
+}
+
+void setSpriteRecorder(std::vector<SpriteCall>* newRecorder) {
+    recorder = newRecorder;
+}
+
+bool isRecordingSprites() {
+    return recorder != nullptr;
+}
+
+bool recordSprite(const SpriteCall& call) {
+    if (recorder == nullptr) {
+        return false;
+    }
+    recorder->push_back(call);
+    return true;
+}
