@@ -54,11 +54,13 @@ World::World() {
 World::~World() = default;
 
 void World::screenToTile(int px, int py, int& x, int& y) const {
-    // In double, so an extreme pixel cannot overflow the subtraction.
+    // In double, so an extreme pixel cannot overflow the subtraction. Floored, not truncated:
+    // truncation toward zero put the strip up to a tile above and left of the grid on row 0
+    // and column 0, so a click beside the map walled or ordered the map's edge.
     const double dx = static_cast<double>(px) - viewOffsetX;
     const double dy = static_cast<double>(py) - viewOffsetY;
-    x = truncateToInt(dx / zoom * (1.0 / TILE_SIZE));
-    y = truncateToInt(dy / zoom * (1.0 / TILE_SIZE));
+    x = truncateToInt(std::floor(dx / zoom * (1.0 / TILE_SIZE)));
+    y = truncateToInt(std::floor(dy / zoom * (1.0 / TILE_SIZE)));
 }
 
 Entity* World::entityAt(int x, int y) const {

@@ -108,6 +108,10 @@ TEST_F(MouseCommandsTest, rightClickOffTheGridReleaseAndMiddleButtonGiveNoOrder)
     rightClickTile(2, 0, mouse::kAlt);
     rightClickTile(0, 2);
     press(mouse::kRight, -200, 10);
+    // Within a tile of the grid's top and left edges is beside the map too.
+    press(mouse::kRight, centre(1), -6, mouse::kAlt);
+    press(mouse::kRight, -11, centre(1), mouse::kAlt);
+    press(mouse::kRight, -11, centre(1));
     heldModifiers = mouse::kAlt;
     play->mouseButton(mouse::kRight, mouse::kRelease, centre(1), centre(0));
     play->mouseButton(mouse::kMiddle, mouse::kPress, centre(1), centre(0));
@@ -115,6 +119,7 @@ TEST_F(MouseCommandsTest, rightClickOffTheGridReleaseAndMiddleButtonGiveNoOrder)
     EXPECT_EQ(soldier(0).state, EntityState::Idle);
     EXPECT_EQ(soldier(0).goalX, -1.0);
     EXPECT_EQ(world.tiles[1][0], TileKind::BaseTile);
+    EXPECT_EQ(world.tiles[0][1], TileKind::BaseTile);
     EXPECT_FALSE(play->dragging);
 }
 

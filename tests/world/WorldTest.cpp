@@ -67,15 +67,18 @@ TEST(World, zoomOutStopsAtTheFloor) {
     EXPECT_EQ(world.zoom, 0.175);
 }
 
-TEST(World, screenToTileTruncatesTowardZero) {
+TEST(World, screenToTileFloorsSoBesideTheGridIsOffIt) {
     World world;
     world.viewOffsetX = 64;
     world.viewOffsetY = 200;
     int x = 0;
     int y = 0;
     world.screenToTile(0, 0, x, y);  // half a tile left, over a tile and a half above
+    EXPECT_EQ(x, -1);
+    EXPECT_EQ(y, -2);
+    world.screenToTile(64, 200, x, y);
     EXPECT_EQ(x, 0);
-    EXPECT_EQ(y, -1);
+    EXPECT_EQ(y, 0);
     world.zoom = 0.2;
     world.viewOffsetX = 0;
     world.viewOffsetY = 76;
