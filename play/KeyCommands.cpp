@@ -140,6 +140,11 @@ void ZOL_MainState::damageSelection() {
 
 void ZOL_MainState::healSelection() {
     for (Entity* entity : selection) {
+        // Dead stays dead: a healed body would count as alive while its state stays dead, and
+        // once dropped from the World's list it would stand as an invisible ghost.
+        if (entity->health <= 0) {
+            continue;
+        }
         entity->health =
             entity->health > kFullHealth - kHealthStep ? kFullHealth : entity->health + kHealthStep;
     }

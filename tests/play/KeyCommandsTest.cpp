@@ -123,13 +123,18 @@ TEST_F(KeyCommandsTest, damageAndHealOnlyInTheAllTeamsView) {
     EXPECT_EQ(soldier(0).health, 95);
 }
 
-TEST_F(KeyCommandsTest, damageKillsOnceThenKeepsLoweringWithoutWrapping) {
+TEST_F(KeyCommandsTest, damageKillsOnceThenKeepsLoweringWithoutWrappingAndHealLeavesTheDead) {
     setViewMode(ViewMode::All);
     soldier(0).health = 3;
     key('g');
     EXPECT_EQ(soldier(0).health, 0);
     EXPECT_EQ(soldier(0).state, EntityState::Dead);
+    key('h');
+    EXPECT_EQ(soldier(0).health, 0);
     key('g');
+    EXPECT_EQ(soldier(0).health, -5);
+    EXPECT_EQ(soldier(0).state, EntityState::Dead);
+    key('h');
     EXPECT_EQ(soldier(0).health, -5);
     EXPECT_EQ(soldier(0).state, EntityState::Dead);
     soldier(0).health = INT_MIN + 3;
