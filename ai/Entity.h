@@ -55,7 +55,7 @@ struct Entity {
     int32_t team;
     World* world;
     std::vector<Entity*>* allEntities;  // the World's list that perception walks
-    std::vector<Bullet*> firedBullets;  // not owned, never read
+    std::vector<Bullet*> firedBullets;  // not owned; only the bullets still in the World's list
     bool halted = true;
     int32_t stepX = -1;  // tile the last hop started from; -1 = none
     int32_t stepY = -1;

@@ -1,8 +1,10 @@
 #include "world/Bullet.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstddef>
 #include <limits>
+#include <vector>
 
 #include "ai/Entity.h"
 #include "ai/TileOf.h"
@@ -79,10 +81,24 @@ void resolveHit(Bullet& bullet, World& world) {
     }
 }
 
+// The soldier's record of what it fired must not outlive the bullets: it would grow with every
+// shot of a battle that never ends, and its pointers would dangle.
+void forgetFiredBullet(const Bullet& bullet) {
+    if (bullet.owner == nullptr) {
+        return;
+    }
+    std::vector<Bullet*>& fired = bullet.owner->firedBullets;
+    const auto entry = std::find(fired.begin(), fired.end(), &bullet);
+    if (entry != fired.end()) {
+        fired.erase(entry);
+    }
+}
+
 // The spent bullet nearest the end of the list goes; at most one per step.
 void dropOneSpentBullet(World& world) {
     for (std::size_t i = world.bullets.size(); i-- > 0;) {
         if (!world.bullets[i]->active) {
+            forgetFiredBullet(*world.bullets[i]);
             world.bullets.erase(world.bullets.begin() + static_cast<std::ptrdiff_t>(i));
             return;
         }

@@ -3,6 +3,7 @@
 #include <istream>
 #include <string>
 
+#include "ai/Entity.h"
 #include "world/Bullet.h"
 #include "world/World.h"
 
@@ -87,6 +88,9 @@ bool World::loadMap(std::istream& in, const std::string& fileName) {
     // Soldiers or bullets from before would stand outside a smaller grid; the old soldiers stay
     // allocated in the roster for anyone still pointing at them.
     entities.clear();
+    for (const auto& soldier : roster) {
+        soldier->firedBullets.clear();
+    }
     bullets.clear();
     resetGrids(*this, width, height);
     resetCamera(*this, width, height);

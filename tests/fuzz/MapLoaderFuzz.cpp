@@ -48,13 +48,13 @@ void requireUntouched(const World& world) {
 void fight(World& world) {
     world.computeFog(Team::Red);
     world.computeFog(Team::Blue);
-    stopOn(brokenInvariants(world, InvariantRules{}), 0);
+    stopOn(brokenInvariants(world), 0);
     for (int step = 1; step <= kSteps; ++step) {
         setSimulatedClock(step * kStepMs);
         world.update();
         world.computeFog(Team::Red);
         world.computeFog(Team::Blue);
-        stopOn(brokenInvariants(world, InvariantRules{}), step);
+        stopOn(brokenInvariants(world), step);
     }
 }
 
@@ -81,7 +81,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
         requireUntouched(world);
         return 0;
     }
-    stopOn(brokenInvariants(world, InvariantRules{}), 0);
+    stopOn(brokenInvariants(world), 0);
     if (world.columns * world.rows <= kMostFoughtTiles &&
         world.entities.size() <= kMostFoughtSoldiers) {
         fight(world);

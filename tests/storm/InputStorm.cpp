@@ -178,7 +178,7 @@ void InputStorm::checkAfterFrame() {
     const auto* play = dynamic_cast<const ZOL_MainState*>(live.front().get());
     ASSERT_NE(play, nullptr) << "the battle is no longer the bottom state";
     const World& world = *play->world;
-    for (const std::string& line : brokenInvariants(world, {.playerIntervenes = true})) {
+    for (const std::string& line : brokenInvariants(world)) {
         ADD_FAILURE() << "frame " << counts_.frames << ": " << line;
     }
     checkPlayState(*play, world);

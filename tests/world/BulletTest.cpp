@@ -11,10 +11,12 @@
 
 namespace {
 
-// A rifle shot (damage 20, range 12) by the world's first soldier, handed to the World.
+// A rifle shot (damage 20, range 12) by the world's first soldier, handed to the World and
+// remembered by the soldier, as the attack step does.
 Bullet& fireRifle(World& world, double fromX, double fromY, double toX, double toY) {
-    world.addBullet(spawnBullet(*world.entities.front()->secondaryWeapon, nullptr, fromX, fromY,
-                                toX, toY, 0.0));
+    Entity& shooter = *world.entities.front();
+    world.addBullet(spawnBullet(*shooter.secondaryWeapon, nullptr, fromX, fromY, toX, toY, 0.0));
+    shooter.firedBullets.push_back(world.bullets.back().get());
     return *world.bullets.back();
 }
 
@@ -118,6 +120,8 @@ TEST(Bullet, spentBulletsLeaveOnePerStepLastFirst) {
     moveBullets(*world);
     ASSERT_EQ(world->bullets.size(), 1u);
     EXPECT_EQ(world->bullets[0].get(), flying);
+    // The shooter remembers only what is still in flight.
+    EXPECT_EQ(world->entities.front()->firedBullets, std::vector<Bullet*>{world->bullets[0].get()});
 }
 
 TEST(Bullet, aimedAtItsOwnFiringPointItIsSpentHarmlessly) {

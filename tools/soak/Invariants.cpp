@@ -27,9 +27,12 @@ constexpr std::size_t kMostLines = 20;
 
 class Checker {
 public:
-    Checker(const World& world, const InvariantRules& rules) : world_(world), rules_(rules) {
+    explicit Checker(const World& world) : world_(world) {
         for (const auto& soldier : world.roster) {
             known_.insert(soldier.get());
+        }
+        for (const auto& bullet : world.bullets) {
+            flying_.insert(bullet.get());
         }
     }
 
@@ -130,7 +133,7 @@ private:
             fail(who, " stands off the grid");
             return;
         }
-        if (!rules_.playerIntervenes && e.health > 0 &&
+        if (e.health > 0 &&
             world_.tiles[static_cast<int>(e.x)][static_cast<int>(e.y)] == TileKind::Obstacle) {
             fail(who, " stands in a wall");
         }
@@ -180,8 +183,17 @@ private:
         if (!knownState) {
             fail(who, " is in state ", e.state);
         }
+        if (e.health > 0 && e.state == EntityState::Dead) {
+            fail(who, " has ", e.health, " health but is dead");
+        }
         if (!isKnown(e.target)) {
             fail(who, " targets something that is not a soldier");
+        }
+        for (const Bullet* fired : e.firedBullets) {
+            if (flying_.count(fired) == 0) {
+                fail(who, " remembers a bullet that is no longer in flight");
+                break;
+            }
         }
     }
 
@@ -199,11 +211,8 @@ private:
         checkLife(who, e);
     }
 
-    // Only the dead leave the list, and only the player can bring one back.
+    // Only the dead leave the list, and nobody brings one back.
     void checkDroppedSoldiers() {
-        if (rules_.playerIntervenes) {
-            return;
-        }
         const std::unordered_set<const Entity*> listed(world_.entities.begin(),
                                                        world_.entities.end());
         for (const auto& soldier : world_.roster) {
@@ -214,7 +223,7 @@ private:
     }
 
     void checkSharedTiles() {
-        if (rules_.playerIntervenes || world_.columns <= 0 || world_.rows <= 0) {
+        if (world_.columns <= 0 || world_.rows <= 0) {
             return;
         }
         std::vector<const Entity*> standing(static_cast<std::size_t>(world_.columns) *
@@ -265,13 +274,13 @@ private:
     }
 
     const World& world_;
-    const InvariantRules rules_;
     std::unordered_set<const Entity*> known_;
+    std::unordered_set<const Bullet*> flying_;
     std::vector<std::string> broken_;
 };
 
 }  // namespace
 
-std::vector<std::string> brokenInvariants(const World& world, const InvariantRules& rules) {
-    return Checker(world, rules).run();
+std::vector<std::string> brokenInvariants(const World& world) {
+    return Checker(world).run();
 }

@@ -25,7 +25,7 @@ int countDead(const World& world) {
 }
 
 bool noteBroken(const World& world, int step, BattleResult& result) {
-    result.broken = brokenInvariants(world, InvariantRules{});
+    result.broken = brokenInvariants(world);
     if (result.broken.empty()) {
         return false;
     }
