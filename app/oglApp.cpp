@@ -4,6 +4,7 @@
 
 #include "app/RenderState.h"
 #include "app/SwapInterval.h"
+#include "app/WindowClass.h"
 
 namespace {
 
@@ -19,6 +20,7 @@ oglApp::oglApp(int& argc, char** argv, const char* title, int width, int height)
     glutInitDisplayMode(kDisplayMode);
     glutCreateWindow(title);
     requestSwapPerRefresh();
+    nameWindowClass();
 }
 
 oglApp::~oglApp() {

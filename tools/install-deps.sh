@@ -4,7 +4,7 @@
 set -euo pipefail
 
 run_packages=(cmake g++ make pkg-config freeglut3-dev libgl1-mesa-dev libglu1-mesa-dev
-              libgl1-mesa-dri libdevil-dev)
+              libgl1-mesa-dri libdevil-dev libx11-dev)
 headless_packages=(xvfb xauth)
 # The web page's build (tools/web.sh).
 web_packages=(cmake make emscripten)

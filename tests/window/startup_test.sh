@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Starts the game from its pictures folder: a window titled "Dromlin_01" of 1024 x 768 opens
-# and shows the battle, the game keeps running, and a complete start-up prints nothing.
+# and shows the battle with the class its desktop entry names, the game keeps running, and a
+# complete start-up prints nothing.
 # Usage: bash startup_test.sh <dromlin binary> <assets folder>
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -15,6 +16,12 @@ wait_for_window "Dromlin_01" 30
 
 size=$(window_size "$WINDOW_ID")
 [ "$size" = "1024 768" ] || fail "the window is $size, not 1024 768"
+
+# A dock groups the window with the menu entry's icon only by the class the entry names.
+entry_class=$(sed -n 's/^StartupWMClass=//p' "$here/../../packaging/org.dromlin.dromlin.desktop")
+window_class=$(xprop -id "$WINDOW_ID" WM_CLASS)
+[ -n "$entry_class" ] && [[ "$window_class" == *"\"$entry_class\""* ]] ||
+    fail "the window's class ($window_class) is not the desktop entry's \"$entry_class\""
 
 settle 2
 game_running || fail "the game ended on its own after opening its window"
@@ -36,4 +43,4 @@ else
     echo "SKIP: the pictures are not there yet ($assets/baseTile.png), so start-up messages are expected"
 fi
 
-pass "window \"Dromlin_01\" of 1024 x 768, drawn, running${silence:-, silent}"
+pass "window \"Dromlin_01\" of 1024 x 768, class $entry_class, drawn, running${silence:-, silent}"
