@@ -56,12 +56,23 @@ void dromlin1App::idle() {
 int dromlin1App::stepAndDraw() {
     const int steps = runDueSteps();
     if (steps > 0) {
-        display();
+        drawIfChanged();
     }
     return steps;
 }
 
 void dromlin1App::display() {
+    shownFrame.lose();
+    drawIfChanged();
+}
+
+// A frame left out swaps nothing, so the window keeps showing the very picture it would have
+// drawn. A frame drawn is drawn whole onto a cleared buffer, so it does not matter what the back
+// buffer held after the frames left out.
+void dromlin1App::drawIfChanged() {
+    if (!shownFrame.needsDrawing([this] { stateManager.draw(); })) {
+        return;
+    }
     clearFrame();
     stateManager.draw();
     glFlush();
@@ -69,6 +80,8 @@ void dromlin1App::display() {
 }
 
 void dromlin1App::reshape(int width, int height) {
+    // The picture goes elsewhere in the window, which may also have lost what it showed.
+    shownFrame.lose();
     letterbox = fitScreen(width, height);
     // GL counts viewport rows from the bottom of the window.
     glViewport(letterbox.left, height - letterbox.top - letterbox.height, letterbox.width,

@@ -3,10 +3,12 @@
 #include "app/FixedStepLoop.h"
 #include "app/GameStateManager.h"
 #include "app/Letterbox.h"
+#include "app/ShownFrame.h"
 #include "app/oglApp.h"
 
 // The game: advances its state manager in fixed steps on a steady clock, draws the picture
-// letterboxed into the window and hands every input event, in screen pixels, to the manager.
+// letterboxed into the window when it changed and hands every input event, in screen pixels,
+// to the manager.
 class dromlin1App : public oglApp {
 public:
     // Opens the window, creates the resource catalogue (which needs the window's GL context)
@@ -15,6 +17,7 @@ public:
 
     // Runs the steps that are due, at most four.
     void update() override;
+    // The window must show the picture again (an expose): it is drawn whatever it holds.
     void display() override;
     void mouseMotion(int x, int y) override;
     void mouseButton(int button, int state, int x, int y) override;
@@ -22,9 +25,9 @@ public:
     void reshape(int width, int height) override;
     // Draws once after the steps that were due; with none due, sleeps until the next one.
     void idle() override;
-    // Runs the steps that are due and draws once after them; with none due, draws nothing.
-    // Returns how many ran. The browser, which forbids sleeping, calls it every animation
-    // frame.
+    // Runs the steps that are due and then draws the picture, unless it is the one on the
+    // screen already; with none due, draws nothing. Returns how many ran. The browser, which
+    // forbids sleeping, calls it every animation frame.
     int stepAndDraw();
     int64_t stepsTaken() const { return pace.stepsTaken(); }
 
@@ -32,7 +35,9 @@ public:
 
 private:
     int runDueSteps();
+    void drawIfChanged();
 
     FixedStepLoop pace;
     Letterbox letterbox;
+    ShownFrame shownFrame;
 };

@@ -24,6 +24,9 @@ struct SpriteCall {
     bool faded;
     double intensity;  // 1.0 for drawSprite
     int left, top, right, bottom;
+
+    // Two equal calls put the same pixels on the screen.
+    bool operator==(const SpriteCall&) const = default;
 };
 
 // While a recorder is set the primitives append their calls to it and issue no GL at all,

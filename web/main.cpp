@@ -11,7 +11,8 @@
 
 // The game as a web page. The browser forbids sleeping, so instead of GLUT's idle callback
 // the browser's animation frames drive the same fixed-step loop as the desktop's; a frame
-// with no step due draws nothing and the page keeps showing the last picture.
+// with no step due, or whose picture is the one shown, draws nothing and the page keeps
+// showing the last picture.
 
 namespace {
 
@@ -22,7 +23,7 @@ constexpr int kScreenHeight = 768;
 constexpr int kLargestCanvasSide = 16384;
 
 dromlin1App* game = nullptr;
-int framesDrawn = 0;
+int framesStepped = 0;
 
 bool loadFromFile(oglTexture2D& texture, const std::string& path, int width, int height) {
     return texture.loadImage(path, width, height);
@@ -30,7 +31,7 @@ bool loadFromFile(oglTexture2D& texture, const std::string& path, int width, int
 
 void animationFrame() {
     if (game->stepAndDraw() > 0) {
-        ++framesDrawn;
+        ++framesStepped;
     }
 }
 
@@ -60,9 +61,9 @@ EMSCRIPTEN_KEEPALIVE double dromlin_steps() {
     return game == nullptr ? 0.0 : static_cast<double>(game->stepsTaken());
 }
 
-// Animation frames that ran at least one step and so drew a picture.
+// Animation frames that ran at least one step (and drew the picture if it changed).
 EMSCRIPTEN_KEEPALIVE int dromlin_frames() {
-    return framesDrawn;
+    return framesStepped;
 }
 }
 

@@ -1,0 +1,17 @@
+#include "app/ShownFrame.h"
+
+#include <utility>
+
+bool ShownFrame::needsDrawing(const std::function<void()>& drawFrame) {
+    recorded.clear();
+    setSpriteRecorder(&recorded);
+    drawFrame();
+    setSpriteRecorder(nullptr);
+    if (!lost && recorded == shown) {
+        return false;
+    }
+    // Swapped rather than copied: both keep their memory from frame to frame.
+    std::swap(shown, recorded);
+    lost = false;
+    return true;
+}
