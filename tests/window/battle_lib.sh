@@ -11,7 +11,7 @@ place_window() {
     while :; do
         read -r x y < <(xwininfo -id "$WINDOW_ID" |
             awk '/Absolute upper-left X/ { x = $NF } /Absolute upper-left Y/ { y = $NF } END { print x, y }')
-        [ "$x" = 0 ] && [ "$y" = 0 ] && return 0
+        [ "$x" = 0 ] && [ "$y" = 0 ] && break
         [ $SECONDS -lt $deadline ] || fail "could not move the game's window to the screen's corner (it is at $x, $y)"
         sleep 0.2
     done
