@@ -29,8 +29,9 @@ tools/web.sh > /dev/null
 
 echo "== tests of the normal build"
 # -noreset: by default the X server resets whenever its last client leaves, and a test that
-# connects during the reset finds no display.
-xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" \
+# connects during the reset finds no display. The screen holds the 1600 x 1200 window of the
+# seams test whole.
+xvfb-run -a -s "-screen 0 1600x1200x24 -noreset" \
     ctest --test-dir build --output-on-failure -j "$jobs" --timeout 600
 
 echo "== the Debian package"
@@ -41,5 +42,5 @@ echo "== unit tests under the sanitizers"
 # The drawing tests open GL contexts too, so they run in a virtual X server; the whole-program
 # window tests are left to the normal build.
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
-    xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" \
+    xvfb-run -a -s "-screen 0 1600x1200x24 -noreset" \
     ctest --test-dir build-asan --output-on-failure -j "$jobs" -LE "window" --timeout 900

@@ -1,6 +1,7 @@
 #include <GL/gl.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstddef>
 #include <vector>
 
@@ -32,6 +33,36 @@ bool isWhollyOffScreen(const oglTexture2D* texture, const SpriteCall& call) {
                                    std::min(call.top, call.bottom) >= kScreenHeight);
 }
 
+// The screen's corners as the window's pixels place them. The picture is scaled onto the
+// window by the viewport, so a whole screen pixel lands between window pixels and the first
+// window pixel of a quad may sample the picture anywhere within its first texel column, which
+// for the floor is a darker line: each scaled frame would show it on other tile edges. Put on
+// the window's pixel grid, every edge pixel samples half a window pixel inside, as at the
+// screen's own size, where this changes no coordinate. Neighbours share their corners still.
+struct WindowGrid {
+    double scaleX = 1.0;
+    double scaleY = 1.0;
+
+    static WindowGrid ofViewport() {
+        GLint viewport[4] = {0, 0, kScreenWidth, kScreenHeight};
+        glGetIntegerv(GL_VIEWPORT, viewport);
+        WindowGrid grid;
+        if (viewport[2] > 0 && viewport[3] > 0) {
+            grid.scaleX = double(viewport[2]) / kScreenWidth;
+            grid.scaleY = double(viewport[3]) / kScreenHeight;
+        }
+        return grid;
+    }
+
+    GLfloat x(int screen) const { return snap(screen, scaleX); }
+    GLfloat y(int screen) const { return snap(screen, scaleY); }
+
+private:
+    static GLfloat snap(int screen, double scale) {
+        return GLfloat(std::round(screen * scale) / scale);
+    }
+};
+
 // Texture coordinate (0, 0) goes on the top-left corner, so pictures show upright. A quad, not
 // a polygon: the browser build's GL emulation draws nothing for a textured GL_POLYGON. The
 // corners start at the top-right one: Mesa cuts a quad (0 1 2 3) into the triangles (0 1 3) and
@@ -39,15 +70,16 @@ bool isWhollyOffScreen(const oglTexture2D* texture, const SpriteCall& call) {
 // triangles, vertex for vertex, that the polygon starting at the top-left corner gave, and
 // every pixel stays as it was (the pixel fingerprints of dromlin-frames prove it).
 void emitQuad(const SpriteCall& call) {
+    const WindowGrid window = WindowGrid::ofViewport();
     glBegin(GL_QUADS);
     glTexCoord2f(1.0f, 0.0f);
-    glVertex2i(call.right, call.top);
+    glVertex2f(window.x(call.right), window.y(call.top));
     glTexCoord2f(1.0f, 1.0f);
-    glVertex2i(call.right, call.bottom);
+    glVertex2f(window.x(call.right), window.y(call.bottom));
     glTexCoord2f(0.0f, 1.0f);
-    glVertex2i(call.left, call.bottom);
+    glVertex2f(window.x(call.left), window.y(call.bottom));
     glTexCoord2f(0.0f, 0.0f);
-    glVertex2i(call.left, call.top);
+    glVertex2f(window.x(call.left), window.y(call.top));
     glEnd();
 }
 
@@ -114,11 +146,15 @@ struct Batch {
     std::vector<GLfloat> texCoords;
     std::vector<GLfloat> colours;
 
+    // The window's pixel grid, read once for the batch: a layer is gathered within one frame.
+    WindowGrid window = WindowGrid::ofViewport();
+
     void add(const SpriteCall& call) {
         // The corners in emitQuad's order, so that each quad makes the same triangles.
-        const GLfloat corners[8] = {GLfloat(call.right),  GLfloat(call.top),  GLfloat(call.right),
-                                    GLfloat(call.bottom), GLfloat(call.left), GLfloat(call.bottom),
-                                    GLfloat(call.left),   GLfloat(call.top)};
+        const GLfloat corners[8] = {window.x(call.right), window.y(call.top),
+                                    window.x(call.right), window.y(call.bottom),
+                                    window.x(call.left),  window.y(call.bottom),
+                                    window.x(call.left),  window.y(call.top)};
         static constexpr GLfloat kTexCoords[8] = {1.0f, 0.0f, 1.0f, 1.0f, 0.0f, 1.0f, 0.0f, 0.0f};
         vertices.insert(vertices.end(), corners, corners + 8);
         texCoords.insert(texCoords.end(), kTexCoords, kTexCoords + 8);
@@ -161,6 +197,7 @@ struct Batch {
     }
 
     void clear() {
+        window = WindowGrid::ofViewport();
         vertices.clear();
         texCoords.clear();
         colours.clear();

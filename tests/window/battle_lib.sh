@@ -11,7 +11,7 @@ place_window() {
     while :; do
         read -r x y < <(xwininfo -id "$WINDOW_ID" |
             awk '/Absolute upper-left X/ { x = $NF } /Absolute upper-left Y/ { y = $NF } END { print x, y }')
-        [ "$x" = 0 ] && [ "$y" = 0 ] && return 0
+        [ "$x" = 0 ] && [ "$y" = 0 ] && break
         [ $SECONDS -lt $deadline ] || fail "could not move the game's window to the screen's corner (it is at $x, $y)"
         sleep 0.2
     done
@@ -217,4 +217,65 @@ plan_orders() {
     done
     [ -n "$goal" ] || fail "the map has no open floor to send the soldiers to"
     read -r goal_x goal_y <<< "$goal"
+}
+
+# floor_seams FILE: after read_map and fit_box, on a window screenshot of the all-teams view at
+# the starting zoom, compares the columns and rows of window pixels that touch a tile edge with
+# those inside the tiles, over the map's plain floor (the median over the floor of each column
+# or row, so that soldiers and markers do not count). Prints "darkest edge, darkest inside" of
+# the columns, then of the rows.
+floor_seams() {
+    "$CONVERT" "$1" -colorspace gray -depth 8 pgm:- | python3 -c '
+import sys
+cells, columns, rows = sys.argv[1], int(sys.argv[2]), int(sys.argv[3])
+offset_x, offset_y = int(sys.argv[4]), int(sys.argv[5])
+left, top, width, height = map(int, sys.argv[6:10])
+data = sys.stdin.buffer.read()
+fields = data.split(maxsplit=4)
+image_width, image_height, pixels = int(fields[1]), int(fields[2]), fields[4]
+def edges(offset, count, start, scale):
+    # Window positions of the tile edges: screen corners are truncated, then scaled.
+    return [start + int(offset + 25.6 * i) * scale for i in range(count + 1)]
+ex = edges(offset_x, columns, left, width / 1024)
+ey = edges(offset_y, rows, top, height / 768)
+def tile_of(p, e):
+    for i in range(len(e) - 1):
+        if e[i] <= p + 0.5 < e[i + 1]:
+            return i, min(p + 0.5 - e[i], e[i + 1] - p - 0.5)
+    return None, 0
+tx = [tile_of(x, ex) for x in range(image_width)]
+ty = [tile_of(y, ey) for y in range(image_height)]
+def floor(x, y):
+    return tx[x][0] is not None and ty[y][0] is not None and cells[ty[y][0] * columns + tx[x][0]] == "."
+def median(values):
+    values = sorted(values)
+    return values[len(values) // 2] if values else None
+def judge(lines, across, at):
+    edge, inside = [], []
+    for line in lines:
+        m = median([v for v in across(line)])
+        if m is None:
+            continue
+        distance = at[line][1]
+        (edge if distance < 1 else inside if distance >= 2 else []).append(m)
+    return min(edge), min(inside)
+cols = judge(range(image_width), lambda x: [pixels[y * image_width + x] for y in range(image_height) if floor(x, y) and ty[y][1] >= 2], tx)
+rws = judge(range(image_height), lambda y: [pixels[y * image_width + x] for x in range(image_width) if floor(x, y) and tx[x][1] >= 2], ty)
+print(*cols, *rws)
+' "$MAP_CELLS" "$MAP_COLUMNS" "$MAP_ROWS" "$VIEW_OFFSET_X" "$VIEW_OFFSET_Y" \
+        "$BOX_LEFT" "$BOX_TOP" "$BOX_WIDTH" "$BOX_HEIGHT"
+}
+
+# check_seams FILE WHAT: fails when floor_seams finds an edge column or row darker than the
+# inside ones. The floor picture's own last columns make the edge 3 levels darker than the
+# darkest inside column at the screen's own size, hence the margin; a seam is 10 or more.
+check_seams() {
+    local edge_columns inside_columns edge_rows inside_rows
+    read -r edge_columns inside_columns edge_rows inside_rows < <(floor_seams "$1")
+    [ -n "$inside_rows" ] || fail "no plain floor found in $2"
+    [ "$edge_columns" -ge $((inside_columns - 4)) ] ||
+        fail "seams down the tile columns of $2: edge columns $edge_columns, inside $inside_columns"
+    [ "$edge_rows" -ge $((inside_rows - 4)) ] ||
+        fail "seams along the tile rows of $2: edge rows $edge_rows, inside $inside_rows"
+    pass "no seams in $2: darkest edge and inside columns $edge_columns $inside_columns, rows $edge_rows $inside_rows"
 }

@@ -2,7 +2,8 @@
 # The web page, played in headless Chromium: the battle is drawn letterboxed between black
 # bars, "r" changes the view, the help button opens the help picture and a click closes it,
 # a drag and a right click make red soldiers walk, and ten seconds of real time advance the
-# battle by about 625 steps (where the machine draws 20 frames a second or more).
+# battle by about 625 steps (where the machine draws 20 frames a second or more), and at
+# 1280 x 800 the scaled picture shows no seams between tiles.
 # Needs the page built (tools/web.sh) and the driver's packages (npm ci in tests/window/web).
 # Usage: bash web_test.sh <page folder, dist/web> <assets folder>
 set -uo pipefail
@@ -100,4 +101,7 @@ read -r low high rate fps < <(awk -v s="$steps" -v t="$seconds" -v f="$frames" -
      BEGIN { printf "%d %d %.1f %.1f\n", (f >= 20 * t ? 0.9 * p * t : f), min(1.02 * p * t + 1, 4 * f), s / t, f / t }')
 [ "$steps" -ge "$low" ] && [ "$steps" -le "$high" ] ||
     fail "$steps steps in $seconds s ($rate a second, at $fps frames a second): not the pace of $steps_per_second a second, at most 4 a frame"
+fit_box 1280 800
+check_seams "$shots/seams-1280x800.png" "the page at 1280 x 800"
+
 pass "the web page plays: banner, views, help, orders walked within $walked steps; $steps steps in $seconds s ($rate a second, $fps frames a second)"

@@ -4,7 +4,8 @@
 // Positions are on the game's 1024 x 768 screen; the page is 1024 + 2 x BARS pixels wide,
 // so the picture sits between black bars and every pointer position must be mapped.
 // Writes shot-NAME.png (walkN: N steps after the order) and pace.txt ("steps seconds frames"
-// over ten seconds of play).
+// over ten seconds of play), then seams-1280x800.png of the page at 1280 x 800 in the all-teams
+// view.
 import { writeFileSync } from "node:fs";
 import puppeteer from "puppeteer-core";
 
@@ -95,6 +96,13 @@ try {
     const [steps0, frames0, start] = await pace();
     await sleep(10000);
     const [steps1, frames1, end] = await pace();
+    // A page of another shape scales the picture; the all-teams view shows the bare floor.
+    await page.setViewport({ width: 1280, height: 800 });
+    await sleep(500);
+    await key("r");
+    await key("r");
+    await page.screenshot({ path: `${outDir}/seams-1280x800.png` });
+
     writeFileSync(`${outDir}/pace.txt`, `${steps1 - steps0} ${((end - start) / 1000).toFixed(3)} ${frames1 - frames0}\n`);
 
     if (problems.length > 0) {
