@@ -1,9 +1,9 @@
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
 #include <memory>
 
 #include "ai/Entity.h"
+#include "gfx/GameRandom.h"
 #include "world/Bullet.h"
 #include "world/GameClock.h"
 #include "world/World.h"
@@ -35,8 +35,8 @@ void launch(Entity& e, std::unique_ptr<Bullet> bullet) {
 void fireVolley(Entity& e, const Weapon& gun, double ox, double oy, double d) {
     for (int pellet = 0; pellet < kPelletsPerVolley; ++pellet) {
         // The first draw spreads y and the second x; the order fixes the replay.
-        const int r1 = std::rand() % kSpreadSteps;
-        const int r2 = std::rand() % kSpreadSteps;
+        const int r1 = gameRand() % kSpreadSteps;
+        const int r2 = gameRand() % kSpreadSteps;
         const double toX = e.aimX + r2 / kSpreadScale - 0.5;
         const double toY = e.aimY + r1 / kSpreadScale - 0.5;
         launch(e, spawnBullet(gun, e.target, ox, oy, toX, toY, d));

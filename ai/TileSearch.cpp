@@ -1,13 +1,14 @@
 #include <algorithm>
 #include <cmath>
+#include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <utility>
 #include <vector>
 
 #include "ai/Entity.h"
 #include "ai/RayMarch.h"
 #include "ai/TileOf.h"
+#include "gfx/GameRandom.h"
 #include "world/World.h"
 
 namespace {
@@ -280,6 +281,6 @@ void Entity::pickFrontierTile() {
     if (frontier.empty()) {
         return;
     }
-    const std::pair<int, int> chosen = frontier[rand() % static_cast<int>(frontier.size())];
+    const std::pair<int, int> chosen = frontier[gameRand() % static_cast<int>(frontier.size())];
     requestPath(chosen.first, chosen.second);
 }

@@ -9,6 +9,7 @@
 
 #include "app/GameStateManager.h"
 #include "app/RenderState.h"
+#include "gfx/GameRandom.h"
 #include "gfx/ImageLoader.h"
 #include "gfx/ResourceCatalogue.h"
 #include "gfx/Texture.h"
@@ -49,7 +50,7 @@ bool openGameWindow(int& argc, char** argv) {
 std::unique_ptr<ZOL_MainState> battleUnderWay(GameStateManager& manager, const Field& field,
                                               int frames, double zoom, int viewMode) {
     setSimulatedClock(0);
-    std::srand(1);
+    seedGameRand(1);
     auto play = std::make_unique<ZOL_MainState>(0, &manager);
     if (field.columns != 0) {
         play->world = std::make_unique<World>();

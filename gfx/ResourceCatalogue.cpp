@@ -1,9 +1,9 @@
 #include "gfx/ResourceCatalogue.h"
 
-#include <cstdlib>
 #include <ctime>
 #include <iterator>
 
+#include "gfx/GameRandom.h"
 #include "gfx/ImageLoader.h"
 
 namespace {
@@ -95,9 +95,9 @@ ResourceCatalogue* ResourceCatalogue::instance() {
     return catalogue;
 }
 
-// The only seeding in the game; the soldiers draw from rand() from then on.
+// The only seeding in the game; the soldiers draw from gameRand() from then on.
 void ResourceCatalogue::seedRandom() {
-    std::srand(static_cast<unsigned int>(std::time(nullptr)));
+    seedGameRand(static_cast<unsigned int>(std::time(nullptr)));
 }
 
 // A failed load has already said so on standard output and leaves an empty record that draws

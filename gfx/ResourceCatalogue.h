@@ -16,7 +16,7 @@ public:
     static constexpr int kTextureCount = 45;
     static constexpr int kFontCount = 13;
 
-    // The first call seeds rand() with the time, creates every texture and loads it through
+    // The first call seeds gameRand() with the time, creates every texture and loads it through
     // the installed ImageLoader, then loads the fonts. Later calls return the same object.
     static ResourceCatalogue* instance();
 

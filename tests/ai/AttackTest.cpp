@@ -5,6 +5,7 @@
 #include <string>
 
 #include "ai/Entity.h"
+#include "gfx/GameRandom.h"
 #include "gfx/ResourceCatalogue.h"
 #include "support/TestWorld.h"
 #include "world/Bullet.h"
@@ -56,12 +57,12 @@ TEST_F(AttackTest, shotgunVolleyNeedsMoreThanItsIntervalAndSpendsOneRoundOnFiveP
     EXPECT_TRUE(world->bullets.empty());
 
     // The first draw of each pair spreads y, the second x.
-    std::srand(77);
+    seedGameRand(77);
     int draws[10];
     for (int& draw : draws) {
-        draw = std::rand() % 32768;
+        draw = gameRand() % 32768;
     }
-    std::srand(77);
+    seedGameRand(77);
     shooter.sinceShot = 3001;
     shooter.attack();
 

@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <vector>
 
 #include "ai/Entity.h"
+#include "gfx/GameRandom.h"
 #include "gfx/ResourceCatalogue.h"
 #include "support/TestWorld.h"
 #include "world/GameClock.h"
@@ -14,9 +14,9 @@ namespace {
 class BehaviourTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        // The catalogue seeds rand() with the time when first created; reseed after it.
+        // The catalogue seeds gameRand() with the time when first created; reseed after it.
         setViewMode(ViewMode::All);
-        std::srand(1);
+        seedGameRand(1);
         setSimulatedClock(1000);
     }
     void TearDown() override { setViewMode(ViewMode::Red); }

@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdlib>
 #include <memory>
 
 #include "ai/Entity.h"
+#include "gfx/GameRandom.h"
 #include "support/TestWorld.h"
 #include "world/World.h"
 
@@ -171,10 +171,10 @@ TEST(TileSearch, frontierTileIsDrawnInColumnOrderAndNoFrontierKeepsTheGoal) {
     // Around the unknown corner (2, 2) the frontier is (1, 1), (1, 2), (2, 1) by columns.
     world->redKnownTiles[2][2] = 0;
     unsigned seed = 1;
-    for (srand(seed); rand() % 3 != 1; srand(seed)) {
+    for (seedGameRand(seed); gameRand() % 3 != 1; seedGameRand(seed)) {
         ++seed;
     }
-    srand(seed);
+    seedGameRand(seed);
     e.pickFrontierTile();
     EXPECT_EQ(e.goalX, 1.0);
     EXPECT_EQ(e.goalY, 2.0);

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -12,6 +11,7 @@
 #include "Runner.h"
 #include "StateLine.h"
 #include "app/GameStateManager.h"
+#include "gfx/GameRandom.h"
 #include "gfx/ResourceCatalogue.h"
 #include "play/PlayFixture.h"
 #include "play/ZOL_MainState.h"
@@ -102,7 +102,7 @@ TEST(FixedStepLoop, theWindowFightsTheHeadlessRunnersBattle) {
     inFolderWithMap(&map, [&] {
         ResourceCatalogue::instance();
         setSimulatedClock(0);
-        std::srand(kSeed);
+        seedGameRand(kSeed);
         GameStateManager manager;
         manager.addMainState();
         FixedStepLoop loop(0);

@@ -11,6 +11,7 @@
 
 #include "Invariants.h"
 #include "ai/Entity.h"
+#include "gfx/GameRandom.h"
 #include "gfx/ResourceCatalogue.h"
 #include "world/GameClock.h"
 #include "world/World.h"
@@ -73,7 +74,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     const std::string bytes(reinterpret_cast<const char*>(data), size);
     setSimulatedClock(0);
-    std::srand(static_cast<unsigned>(size));
+    seedGameRand(static_cast<unsigned>(size));
     ResourceCatalogue::instance()->viewMode = static_cast<int>(size % 3);
     World world;
     std::istringstream in(bytes);

@@ -1,11 +1,11 @@
 // The fast tile searches must choose exactly the tiles the plain scans of the whole map choose.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <string>
 
 #include "RandomBattlefield.h"
 #include "ai/Entity.h"
+#include "gfx/GameRandom.h"
 #include "plain/LiteralTileSearch.h"
 #include "world/World.h"
 
@@ -80,9 +80,9 @@ TEST(TileSearchIdentity, firingPositionAndFrontierTileAreChosenAsByThePlainScans
         fast->entities[who]->findFiringPosition();
         literalFindFiringPosition(*plain->entities[who]);
         const unsigned draw = static_cast<unsigned>(dice.below(1 << 20));
-        std::srand(draw);
+        seedGameRand(draw);
         fast->entities[who]->pickFrontierTile();
-        std::srand(draw);
+        seedGameRand(draw);
         literalPickFrontierTile(*plain->entities[who]);
         expectSameOutcome(*fast->entities[who], *plain->entities[who],
                           "battlefield " + std::to_string(seed));

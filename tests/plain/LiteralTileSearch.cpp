@@ -1,12 +1,12 @@
 #include "LiteralTileSearch.h"
 
 #include <cmath>
-#include <cstdlib>
 #include <utility>
 #include <vector>
 
 #include "ai/Entity.h"
 #include "ai/TileOf.h"
+#include "gfx/GameRandom.h"
 #include "world/World.h"
 
 namespace {
@@ -123,6 +123,6 @@ void literalPickFrontierTile(Entity& e) {
     if (frontier.empty()) {
         return;
     }
-    const std::pair<int, int> chosen = frontier[rand() % static_cast<int>(frontier.size())];
+    const std::pair<int, int> chosen = frontier[gameRand() % static_cast<int>(frontier.size())];
     e.requestPath(chosen.first, chosen.second);
 }

@@ -16,6 +16,7 @@
 #include "BattlePlan.h"
 #include "InputStorm.h"
 #include "app/GameStateManager.h"
+#include "gfx/GameRandom.h"
 #include "gfx/ResourceCatalogue.h"
 #include "gfx/Sprite.h"
 #include "play/ZOL_MainState.h"
@@ -40,7 +41,7 @@ protected:
     void SetUp() override {
         ResourceCatalogue::instance();
         setSimulatedClock(0);
-        std::srand(1);
+        seedGameRand(1);
         ZOL_MainState::setModifierReader(InputStorm::readModifiers);
     }
     void TearDown() override {

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-// What one headless battle runs: the map, how many world steps, the seed of rand(), the
+// What one headless battle runs: the map, how many world steps, the seed of gameRand(), the
 // simulated milliseconds per step, the view mode, and whether every step is printed.
 struct RunOptions {
     std::string mapFile;

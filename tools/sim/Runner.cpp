@@ -1,8 +1,7 @@
 #include "Runner.h"
 
-#include <cstdlib>
-
 #include "StateLine.h"
+#include "gfx/GameRandom.h"
 #include "gfx/ResourceCatalogue.h"
 #include "world/GameClock.h"
 #include "world/World.h"
@@ -21,7 +20,7 @@ void computeBothFogs(World& world) {
 Battle::Battle(const RunOptions& options) : options_(options) {
     ResourceCatalogue* const catalogue = ResourceCatalogue::instance();
     setSimulatedClock(0);
-    std::srand(options_.seed);
+    seedGameRand(options_.seed);
     catalogue->viewMode = options_.view;
 }
 

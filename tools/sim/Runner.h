@@ -13,7 +13,7 @@ struct World;
 class Battle {
 public:
     // Does what the game does before its first frame: creates the resource catalogue (which
-    // seeds rand() with the time), then sets the clock to 0, reseeds rand() with the chosen
+    // seeds gameRand() with the time), then sets the clock to 0, reseeds gameRand() with the chosen
     // seed and sets the view mode.
     explicit Battle(const RunOptions& options);
     ~Battle();

@@ -6,7 +6,7 @@
 // One generated battle of the soak: a random map and how long to fight on it. Everything
 // about the battle follows from these numbers, so a failure is replayed from them alone.
 struct BattlePlan {
-    unsigned seed = 1;  // for the map's walls and soldiers, and for rand() during the battle
+    unsigned seed = 1;  // for the map's walls and soldiers, and for gameRand() during the battle
     int width = 5;
     int height = 5;
     int wallPercent = 0;  // chance of a wall on each tile

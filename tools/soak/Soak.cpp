@@ -1,11 +1,11 @@
 #include "Soak.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <sstream>
 
 #include "Invariants.h"
 #include "ai/Entity.h"
+#include "gfx/GameRandom.h"
 #include "gfx/ResourceCatalogue.h"
 #include "world/GameClock.h"
 #include "world/World.h"
@@ -36,10 +36,10 @@ bool noteBroken(const World& world, int step, BattleResult& result) {
 }  // namespace
 
 BattleResult runSoakBattle(const BattlePlan& plan) {
-    // Created first: its creation seeds rand() with the time, which the plan's seed replaces.
+    // Created first: its creation seeds gameRand() with the time, which the plan's seed replaces.
     ResourceCatalogue* const catalogue = ResourceCatalogue::instance();
     setSimulatedClock(0);
-    std::srand(plan.seed);
+    seedGameRand(plan.seed);
     catalogue->viewMode = plan.view;
 
     BattleResult result;

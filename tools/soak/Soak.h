@@ -18,7 +18,7 @@ struct BattleResult {
 };
 
 // Fights the planned battle as the game would, on the simulated clock (16 ms a step) with
-// rand() seeded from the plan: every step the World update, then both teams' fog, then every
+// gameRand() seeded from the plan: every step the World update, then both teams' fog, then every
 // rule of Invariants.h. Stops at the first step that breaks a rule.
 BattleResult runSoakBattle(const BattlePlan& plan);
 

@@ -1,0 +1,16 @@
+#pragma once
+
+// The game's one random generator: glibc's rand() and srand(), bit for bit, on every platform
+// and C library, so that a seed fights the same battle on Linux, on Windows and in the browser.
+// It lives with the resource catalogue, the lowest layer, because creating the catalogue seeds
+// it; the soldiers above draw from it.
+
+// The largest number gameRand() returns, glibc's RAND_MAX.
+constexpr int kGameRandMax = 2147483647;
+
+// The next number of the sequence, from 0 to kGameRandMax. Before any seeding the sequence is
+// seed 1's, as glibc's is.
+int gameRand();
+
+// Starts the sequence the given seed gives glibc's rand(); seed 0 gives seed 1's.
+void seedGameRand(unsigned int seed);
