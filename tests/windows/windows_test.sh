@@ -11,7 +11,8 @@ source "$here/../window/battle_lib.sh"
 build=$(readlink -f "${1:?usage: windows_test.sh <Windows build folder> <dist folder>}")
 dist=$(readlink -f "${2:?usage: windows_test.sh <Windows build folder> <dist folder>}")
 traces=$here/../perf/traces
-export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+# No Gecko or Mono prompts, and no menu entries of wine's own in the home folder.
+export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 
 # A wine prefix of our own under the build folder, never in the user's home.
 use_prefix() {
@@ -107,7 +108,7 @@ for bit in (0x04, 0x08, 0x10):
         text = data[at + 2:at + 2 + size].decode("utf-16-le" if unicode else "latin-1")
         at += 2 + size
         if bit == 0x10:
-            print(text)
+            print(text.rstrip("\0"))
 PY
 }
 
