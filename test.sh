@@ -1,9 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds the game, its sanitizer build and its web page, and runs
 # every test: all tests of the normal build (window tests in a virtual X server, the page in
-# headless Chromium), the Debian package built and checked, then the unit and drawing tests
-# again under AddressSanitizer and
-# UndefinedBehaviorSanitizer.
+# headless Chromium), the Debian package built and checked, the unit and drawing tests
+# again under AddressSanitizer and UndefinedBehaviorSanitizer, then the Windows build under wine.
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -44,3 +43,8 @@ echo "== unit tests under the sanitizers"
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
     xvfb-run -a -s "-screen 0 1600x1200x24 -noreset" \
     ctest --test-dir build-asan --output-on-failure -j "$jobs" -LE "window" --timeout 900
+
+echo "== the Windows build under wine"
+tools/windows.sh > /dev/null
+xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" \
+    bash tests/windows/windows_test.sh build-windows dist

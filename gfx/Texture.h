@@ -2,8 +2,10 @@
 
 #include <string>
 
+struct DecodedPicture;
+
 // One OpenGL texture made from an image file. The record itself needs no GL context, so the
-// simulation can hold and pass textures around; only loadImage talks to DevIL and OpenGL.
+// simulation can hold and pass textures around; only loadImage talks to a decoder and OpenGL.
 class oglTexture2D {
 public:
     int width = 0;  // nominal display size in logical pixels, as given to loadImage
@@ -22,8 +24,12 @@ public:
     // pixels, row by row. Every loader calls it, so every build leaves out the same quads.
     void notePixels(const unsigned char* rgba);
 
-    // Decodes the file with DevIL and uploads it at its own size. Prints one line on standard
-    // output and returns false when the file cannot be loaded or converted. Needs a current
-    // GL context. Defined in TextureGL.cpp.
+    // Decodes the file with the platform's decoder and uploads it at its own size. Prints one
+    // line on standard output and returns false when the file cannot be loaded or converted.
+    // Needs a current GL context. Defined in each platform's TextureGL.cpp.
     bool loadImage(const std::string& path, int width, int height);
+
+    // The part of loadImage every decoder shares: uploads the picture, or, given none, reports
+    // `path` as not loaded and leaves the record as it was. Defined in TextureUploadGL.cpp.
+    bool upload(const std::string& path, const DecodedPicture* picture, int width, int height);
 };

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the game needs and that are missing. Calls apt only when
-# something is missing. Usage: tools/install-deps.sh run|test|package|web|headless
+# something is missing. Usage: tools/install-deps.sh run|test|package|web|windows|headless
 set -euo pipefail
 
 run_packages=(cmake g++ make pkg-config freeglut3-dev libgl1-mesa-dev libglu1-mesa-dev
@@ -11,12 +11,17 @@ web_packages=(cmake make emscripten)
 # dpkg-dev gives the hardening flags and dpkg-shlibdeps, which reads the linked libraries
 # with the help of file.
 package_packages=(dpkg-dev file)
+# The Windows build (tools/windows.sh): the cross compiler, wine to run what it makes, NSIS for
+# the installer, icotool for the icon, stb_image for the pictures; dpkg-dev and xz-utils unpack
+# freeglut's source package.
+windows_packages=(cmake make g++-mingw-w64-x86-64-posix mingw-w64-tools wine64 wine nsis zip
+                  icoutils libstb-dev dpkg-dev xz-utils)
 package_check_packages=(lintian desktop-file-utils appstream man-db)
 # The page's test drives Chromium from node; a node installed from elsewhere (with its own
 # npm) is kept.
 test_packages=(libgtest-dev libbenchmark-dev clang-format xvfb xauth xdotool imagemagick x11-utils
                "${web_packages[@]}" chromium "${package_packages[@]}"
-               "${package_check_packages[@]}")
+               "${package_check_packages[@]}" "${windows_packages[@]}")
 command -v npm > /dev/null || test_packages+=(npm)
 
 case "${1:-run}" in
@@ -24,8 +29,9 @@ case "${1:-run}" in
     test) wanted=("${run_packages[@]}" "${test_packages[@]}") ;;
     package) wanted=("${run_packages[@]}" "${package_packages[@]}") ;;
     web) wanted=("${web_packages[@]}") ;;
+    windows) wanted=("${windows_packages[@]}") ;;
     headless) wanted=("${headless_packages[@]}") ;;
-    *) echo "usage: $0 run|test|package|web|headless" >&2; exit 2 ;;
+    *) echo "usage: $0 run|test|package|web|windows|headless" >&2; exit 2 ;;
 esac
 
 missing=()

@@ -1,12 +1,12 @@
 #include <GL/gl.h>
 #include <emscripten.h>
 
-#include <algorithm>
 #include <cstdlib>
 #include <iostream>
 #include <memory>
 #include <string>
 
+#include "gfx/Picture.h"
 #include "gfx/Texture.h"
 
 // The browser's form of the picture loader: the page's preload step has already decoded
@@ -14,13 +14,6 @@
 // fetches the RGBA pixels it kept and uploads them, as the desktop does with DevIL's.
 
 namespace {
-
-// The game names its font pictures with a backslash between folder and file; the preloaded
-// files sit in folders separated by slashes.
-std::string toPlatformPath(std::string path) {
-    std::replace(path.begin(), path.end(), '\\', '/');
-    return path;
-}
 
 struct FreeDeleter {
     void operator()(char* pixels) const { std::free(pixels); }
@@ -32,7 +25,7 @@ bool oglTexture2D::loadImage(const std::string& path, int width, int height) {
     int decodedWidth = 0;
     int decodedHeight = 0;
     const std::unique_ptr<char, FreeDeleter> pixels(emscripten_get_preloaded_image_data(
-        toPlatformPath(path).c_str(), &decodedWidth, &decodedHeight));
+        platformPath(path).c_str(), &decodedWidth, &decodedHeight));
     if (pixels == nullptr || decodedWidth <= 0 || decodedHeight <= 0) {
         std::cout << "oglTexture2D::loadImage failed to load " << path << std::endl;
         return false;

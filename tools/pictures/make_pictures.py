@@ -24,7 +24,7 @@ from PIL import Image, ImageChops, ImageDraw, ImageFilter, ImageFont
 ROOT = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))
 ASSETS = os.path.join(ROOT, "assets")
 DOCS = os.path.join(ROOT, "docs")
-ICON_SIZES = (48, 64, 128, 256)
+ICON_SIZES = (16, 32, 48, 64, 128, 256)
 
 FONT_DIR = "/usr/share/fonts/truetype/dejavu"
 

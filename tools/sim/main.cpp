@@ -1,5 +1,9 @@
 // dromlin-sim: runs a battle without a window and prints its state as JSON lines.
 #include <unistd.h>
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#endif
 
 #include <cstdio>
 #include <string>
@@ -21,6 +25,13 @@ FILE* takeOverStandardOutput() {
     if (jsonFd < 0 || dup2(STDERR_FILENO, STDOUT_FILENO) < 0) {
         return nullptr;
     }
+#ifdef _WIN32
+    // A trace is the same bytes on every platform: in text mode Windows writes CR LF, and the
+    // mode belongs to the descriptor, not to the stream opened on it.
+    if (_setmode(jsonFd, _O_BINARY) < 0) {
+        return nullptr;
+    }
+#endif
     return fdopen(jsonFd, "w");
 }
 
