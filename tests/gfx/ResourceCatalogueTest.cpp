@@ -28,15 +28,9 @@ bool countingLoader(oglTexture2D& texture, const std::string& path, int width, i
     return texture.loadImage(path, width, height);
 }
 
-// The game's pictures without the fonts folder; where they have not been made yet, only the
-// picture that two slots share.
+// The game's pictures without the fonts folder.
 void layOutPictures(const fs::path& folder) {
-    const fs::path assets = DROMLIN_ASSETS_DIR;
-    if (!fs::exists(assets / "baseTile.png")) {
-        writePlainPng((folder / "greenPixel.png").string(), 1, 1, Rgba{0, 255, 0, 255});
-        return;
-    }
-    for (const fs::directory_entry& entry : fs::directory_iterator(assets)) {
+    for (const fs::directory_entry& entry : fs::directory_iterator(DROMLIN_ASSETS_DIR)) {
         if (entry.path().filename() != "fonts") {
             fs::copy(entry.path(), folder / entry.path().filename(), fs::copy_options::recursive);
         }
@@ -134,9 +128,7 @@ TEST_F(ResourceCatalogueTest, missingFontsFolderGivesElevenMessagesInOrderAfterT
     ASSERT_GE(lines.size(), fontMessages.size());
     const std::vector<std::string> last(lines.end() - 11, lines.end());
     EXPECT_EQ(last, fontMessages);
-    if (fs::exists(fs::path(DROMLIN_ASSETS_DIR) / "baseTile.png")) {
-        EXPECT_EQ(lines.size(), fontMessages.size()) << output;
-    }
+    EXPECT_EQ(lines.size(), fontMessages.size()) << output;
 }
 
 TEST_F(ResourceCatalogueTest, fontRecordsFiveAndSevenAreNeverLoaded) {
