@@ -5,11 +5,8 @@
 // It lives with the resource catalogue, the lowest layer, because creating the catalogue seeds
 // it; the soldiers above draw from it.
 
-// The largest number gameRand() returns, glibc's RAND_MAX.
-constexpr int kGameRandMax = 2147483647;
-
-// The next number of the sequence, from 0 to kGameRandMax. Before any seeding the sequence is
-// seed 1's, as glibc's is.
+// The next number of the sequence, from 0 to glibc's RAND_MAX (2^31 - 1). Before any seeding
+// the sequence is seed 1's, as glibc's is.
 int gameRand();
 
 // Starts the sequence the given seed gives glibc's rand(); seed 0 gives seed 1's.

@@ -112,13 +112,6 @@ TEST(World, teamTargetReachesDeadMembersAndSparesTheOtherTeam) {
     EXPECT_EQ(enemy->state, EntityState::Idle);
 }
 
-TEST(World, startsCentredOnTheMiddleTileOfItsPlaceholderGrid) {
-    const World world;
-    EXPECT_EQ(world.cameraX, 20.0);
-    EXPECT_EQ(world.cameraY, 12.0);
-    EXPECT_EQ(world.blueFog[39][24], 1.0);
-}
-
 TEST(World, soldiersOutliveTheirPlaceInTheList) {
     auto world = makeWorld({"rb"});
     Entity* red = world->entities[0];
