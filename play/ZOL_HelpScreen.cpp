@@ -1,5 +1,6 @@
 #include "play/ZOL_HelpScreen.h"
 
+#include "app/GlutValues.h"
 #include "gfx/ResourceCatalogue.h"
 #include "gfx/Sprite.h"
 #include "gfx/TextureSlots.h"
@@ -10,8 +11,6 @@ constexpr int kWidth = 800;
 constexpr int kHeight = 446;
 constexpr int kX = 112;
 constexpr int kY = 161;
-constexpr int kLeftButton = 0;
-constexpr int kPress = 0;
 }  // namespace
 
 bool ZOL_HelpScreen::draw() {
@@ -21,7 +20,7 @@ bool ZOL_HelpScreen::draw() {
 
 // Any left press closes the screen; the release after it finds the battle still paused.
 void ZOL_HelpScreen::mouseButton(int button, int state, int, int) {
-    if (button == kLeftButton && state == kPress) {
+    if (button == mouse::kLeft && state == mouse::kPress) {
         setStatus(StateStatus::Finished);
     }
 }

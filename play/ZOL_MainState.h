@@ -29,7 +29,7 @@ public:
     void damageSelection();
     void healSelection();
 
-    // The modifier keys of the current button event (GLUT's shift 1, ctrl 2, alt 4). The game
+    // The modifier keys of the current button event (the bits of app/GlutValues.h). The game
     // reads them from GLUT; tests and tools install their own reader.
     using ModifierReader = int (*)();
     static void setModifierReader(ModifierReader reader);
