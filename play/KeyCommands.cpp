@@ -7,17 +7,8 @@
 
 namespace {
 
-constexpr double kZoomStep = 1.05;
-constexpr double kMaxZoom = 1.0;
 constexpr int kHealthStep = 5;
 constexpr int kFullHealth = 100;
-
-void zoomIn(World& world) {
-    world.zoom = world.zoom * kZoomStep;
-    if (world.zoom > kMaxZoom) {
-        world.zoom = kMaxZoom;
-    }
-}
 
 // Tiles per key press; a wider view scrolls by fewer tiles.
 double scrollStep(double zoom) {
@@ -77,7 +68,7 @@ void ZOL_MainState::keyboard(int key, int x, int y) {
     switch (key) {
         case '+':
         case '=':
-            zoomIn(*world);
+            world->zoomIn();
             break;
         case '-':
         case '_':

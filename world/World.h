@@ -71,6 +71,8 @@ struct World {
     int tileKind(int x, int y) const;
     // Floor becomes wall and anything else floor; no wall is built under a living soldier.
     void toggleTile(int x, int y);
+    // One step of the zoom keys, in or out, within the zoom's range.
+    void zoomIn();
     void zoomOut();
     bool isEntityOnTile(int x, int y) const;
     bool isOtherTeamOnTile(int x, int y, int team) const;
