@@ -122,9 +122,8 @@ void ZOL_MainState::damageSelection() {
         // Held down for long enough the key would otherwise wrap a body's health around.
         entity->health =
             entity->health >= INT_MIN + kHealthStep ? entity->health - kHealthStep : INT_MIN;
-        if (entity->health <= 0 && entity->state != EntityState::Dead) {
-            entity->health = 0;
-            entity->state = EntityState::Dead;
+        if (entity->health <= 0) {
+            entity->kill();
         }
     }
 }
