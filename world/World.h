@@ -83,7 +83,7 @@ struct World {
     void addBullet(std::unique_ptr<Bullet> bullet);
     void clearPaths();
 
-    // Fog of war for one team (0 red, 1 blue): rebuilds its fog grid and extends its
+    // Fog of war for one team (Team::Red or Team::Blue): rebuilds its fog grid and extends its
     // discovered tiles, which the soldiers' searches read.
     void computeFog(int team);
 
