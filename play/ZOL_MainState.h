@@ -4,9 +4,9 @@
 #include <vector>
 
 #include "app/GameState.h"
+#include "world/World.h"
 
 struct Entity;
-struct World;
 
 // The battle: owns the World, advances it one step per update, draws the scene with the player's
 // overlays and turns mouse and keys into orders.
@@ -43,7 +43,7 @@ public:
     int cursorX = 0;
     int cursorY = 0;
     bool dragging = false;
-    int drawTileSize = 128;
+    int drawTileSize = TILE_SIZE;
     double drawZoom = 0.0;
     double drawOffsetX = 0.0;
     double drawOffsetY = 0.0;
