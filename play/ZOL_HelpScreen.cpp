@@ -2,15 +2,16 @@
 
 #include "app/GlutValues.h"
 #include "gfx/ResourceCatalogue.h"
+#include "gfx/Screen.h"
 #include "gfx/Sprite.h"
 #include "gfx/TextureSlots.h"
 
 namespace {
-// Centred on the 1024 x 768 screen.
+// Centred on the screen.
 constexpr int kWidth = 800;
 constexpr int kHeight = 446;
-constexpr int kX = 112;
-constexpr int kY = 161;
+constexpr int kX = (screen::kWidth - kWidth) / 2;
+constexpr int kY = (screen::kHeight - kHeight) / 2;
 }  // namespace
 
 bool ZOL_HelpScreen::draw() {

@@ -15,6 +15,7 @@
 #include "app/GameStateManager.h"
 #include "app/GlutValues.h"
 #include "gfx/ResourceCatalogue.h"
+#include "gfx/Screen.h"
 #include "gfx/Sprite.h"
 #include "play/ZOL_MainState.h"
 #include "world/GameClock.h"
@@ -23,8 +24,6 @@
 namespace {
 
 constexpr int kStepMs = 16;
-constexpr int kScreenWidth = 1024;
-constexpr int kScreenHeight = 768;
 constexpr int kHelpButtonX = 961;
 constexpr int kHelpButtonY = 30;
 // Keys with an effect come up far more often than the rest, so the orders really happen.
@@ -71,10 +70,10 @@ int InputStorm::coordinate(int screenSide) {
     return extremes[between(0, 5)];
 }
 int InputStorm::x() {
-    return coordinate(kScreenWidth);
+    return coordinate(screen::kWidth);
 }
 int InputStorm::y() {
-    return coordinate(kScreenHeight);
+    return coordinate(screen::kHeight);
 }
 
 void InputStorm::motion(int px, int py) {
@@ -145,8 +144,8 @@ void InputStorm::clickHelpButton() {
 void InputStorm::selectWholeScreen() {
     motion(0, 0);
     button(mouse::kLeft, mouse::kPress, 0, 0);
-    motion(kScreenWidth - 1, kScreenHeight - 1);
-    button(mouse::kLeft, mouse::kRelease, kScreenWidth - 1, kScreenHeight - 1);
+    motion(screen::kWidth - 1, screen::kHeight - 1);
+    button(mouse::kLeft, mouse::kRelease, screen::kWidth - 1, screen::kHeight - 1);
 }
 
 void InputStorm::hugeDrag() {
