@@ -4,10 +4,11 @@
 #include "gfx/ResourceCatalogue.h"
 #include "gfx/Sprite.h"
 #include "gfx/TextureSlots.h"
+#include "world/World.h"
 
 namespace {
 
-// The health bar's place and size inside a 128-pixel tile.
+// The health bar's place and size inside a tile at zoom 1.0, of TILE_SIZE pixels.
 constexpr double kBarWidth = 89;
 constexpr double kBarHeight = 8;
 constexpr double kBarLeft = 19;
@@ -37,7 +38,7 @@ void Entity::drawEntity(int t, int ox, int oy, double z) const {
     if (stepX == -1 || stepY == -1 || w == nullptr) {
         drawSprite(body, side, side, px, py);
     } else {
-        const double f = (1 - moveProgress) * 128 * z;
+        const double f = (1 - moveProgress) * TILE_SIZE * z;
         drawSprite(body, side, side, toPixel(px + (double(stepX) - w->x) * f),
                    toPixel(py + (double(stepY) - w->y) * f));
     }

@@ -1,6 +1,13 @@
 #include <GL/freeglut.h>
 
+#include "app/GlutValues.h"
 #include "app/oglApp.h"
+
+static_assert(mouse::kLeft == GLUT_LEFT_BUTTON && mouse::kMiddle == GLUT_MIDDLE_BUTTON &&
+              mouse::kRight == GLUT_RIGHT_BUTTON);
+static_assert(mouse::kPress == GLUT_DOWN && mouse::kRelease == GLUT_UP);
+static_assert(mouse::kShift == GLUT_ACTIVE_SHIFT && mouse::kCtrl == GLUT_ACTIVE_CTRL &&
+              mouse::kAlt == GLUT_ACTIVE_ALT);
 
 oglApp* theApp = nullptr;
 

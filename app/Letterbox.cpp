@@ -4,10 +4,10 @@
 #include <cmath>
 #include <cstdint>
 
+#include "gfx/Screen.h"
+
 namespace {
 
-constexpr int kScreenWidth = 1024;
-constexpr int kScreenHeight = 768;
 constexpr double kFarOffScreen = 1000000.0;
 
 // The screen coordinate under the centre of window pixel `pixel`, floored so that the bar
@@ -26,12 +26,14 @@ Letterbox fitScreen(int windowWidth, int windowHeight) {
     const int64_t width = std::max(windowWidth, 0);
     const int64_t height = std::max(windowHeight, 0);
     Letterbox box;
-    if (width * kScreenHeight <= height * kScreenWidth) {
+    if (width * screen::kHeight <= height * screen::kWidth) {
         box.width = static_cast<int>(width);
-        box.height = static_cast<int>((width * kScreenHeight + kScreenWidth / 2) / kScreenWidth);
+        box.height =
+            static_cast<int>((width * screen::kHeight + screen::kWidth / 2) / screen::kWidth);
     } else {
         box.height = static_cast<int>(height);
-        box.width = static_cast<int>((height * kScreenWidth + kScreenHeight / 2) / kScreenHeight);
+        box.width =
+            static_cast<int>((height * screen::kWidth + screen::kHeight / 2) / screen::kHeight);
     }
     box.left = static_cast<int>((width - box.width) / 2);
     box.top = static_cast<int>((height - box.height) / 2);
@@ -39,9 +41,9 @@ Letterbox fitScreen(int windowWidth, int windowHeight) {
 }
 
 int windowToScreenX(const Letterbox& box, int windowX) {
-    return toScreen(windowX, box.left, box.width, kScreenWidth);
+    return toScreen(windowX, box.left, box.width, screen::kWidth);
 }
 
 int windowToScreenY(const Letterbox& box, int windowY) {
-    return toScreen(windowY, box.top, box.height, kScreenHeight);
+    return toScreen(windowY, box.top, box.height, screen::kHeight);
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-// Where the fixed 1024 x 768 picture sits in a window of any size: at the largest scale that
+// Where the game's screen (gfx/Screen.h) sits in a window of any size: at the largest scale that
 // fits, centred, with black bars where the window's shape differs. Window pixels, origin at
 // the window's top-left corner.
 struct Letterbox {
@@ -12,8 +12,7 @@ struct Letterbox {
 
 Letterbox fitScreen(int windowWidth, int windowHeight);
 
-// A pointer position in window pixels as a position on the 1024 x 768 screen the game draws
-// on. Positions over the bars fall outside 0..1023 x 0..767; an empty window maps everything
-// far off the screen.
+// A pointer position in window pixels as a position on the game's screen. Positions over the
+// bars fall outside the screen; an empty window maps everything far off the screen.
 int windowToScreenX(const Letterbox& box, int windowX);
 int windowToScreenY(const Letterbox& box, int windowY);

@@ -5,14 +5,13 @@
 #include "app/RenderState.h"
 #include "app/dromlin1App.h"
 #include "gfx/ImageLoader.h"
+#include "gfx/Screen.h"
 #include "gfx/Texture.h"
 #include "play/ZOL_MainState.h"
 
 namespace {
 
 constexpr const char* kTitle = "Dromlin_01";
-constexpr int kWindowWidth = 1024;
-constexpr int kWindowHeight = 768;
 
 bool loadFromFile(oglTexture2D& texture, const std::string& path, int width, int height) {
     return texture.loadImage(path, width, height);
@@ -25,7 +24,7 @@ int main(int argc, char** argv) {
     setImageLoader(loadFromFile);
     ZOL_MainState::setModifierReader(glutGetModifiers);
 
-    theApp = new dromlin1App(argc, argv, kTitle, kWindowWidth, kWindowHeight);
+    theApp = new dromlin1App(argc, argv, kTitle, screen::kWidth, screen::kHeight);
     registerCallbacks();
     setFixedRenderState();
     return theApp->run();

@@ -12,6 +12,7 @@
 #include "gfx/GameRandom.h"
 #include "gfx/ImageLoader.h"
 #include "gfx/ResourceCatalogue.h"
+#include "gfx/Screen.h"
 #include "gfx/Texture.h"
 #include "play/ZOL_MainState.h"
 #include "world/GameClock.h"
@@ -19,8 +20,6 @@
 
 namespace {
 
-constexpr int kScreenWidth = 1024;
-constexpr int kScreenHeight = 768;
 constexpr int kTickMs = 16;
 
 bool loadFromFile(oglTexture2D& texture, const std::string& path, int width, int height) {
@@ -35,7 +34,7 @@ bool openGameWindow(int& argc, char** argv) {
         return false;
     }
     setImageLoader(loadFromFile);
-    glutInitWindowSize(kScreenWidth, kScreenHeight);
+    glutInitWindowSize(screen::kWidth, screen::kHeight);
     glutInit(&argc, argv);
     glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
     glutCreateWindow(argv[0]);

@@ -16,13 +16,11 @@
 #include "app/GameStateManager.h"
 #include "app/RenderState.h"
 #include "gfx/ResourceCatalogue.h"
+#include "gfx/Screen.h"
 #include "play/ZOL_MainState.h"
 #include "world/World.h"
 
 namespace {
-
-constexpr int kScreenWidth = 1024;
-constexpr int kScreenHeight = 768;
 
 // What a scene changes after its battle, just before the frame is drawn, to put in front of
 // the camera each thing the faster drawing leaves out or draws in one batch.
@@ -161,7 +159,7 @@ void saveScreen(const std::vector<unsigned char>& pixels, int scene) {
     if (file == nullptr) {
         return;
     }
-    std::fprintf(file, "P6 %d %d 255\n", kScreenWidth, kScreenHeight);
+    std::fprintf(file, "P6 %d %d 255\n", screen::kWidth, screen::kHeight);
     for (std::size_t i = 0; i < pixels.size(); i += 4) {
         std::fwrite(&pixels[i], 1, 3, file);
     }
@@ -169,10 +167,11 @@ void saveScreen(const std::vector<unsigned char>& pixels, int scene) {
 }
 
 uint64_t fingerprintOfScreen(int scene) {
-    std::vector<unsigned char> pixels(static_cast<std::size_t>(kScreenWidth) * kScreenHeight * 4);
+    std::vector<unsigned char> pixels(static_cast<std::size_t>(screen::kWidth) * screen::kHeight *
+                                      4);
     glReadBuffer(GL_BACK);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(0, 0, kScreenWidth, kScreenHeight, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+    glReadPixels(0, 0, screen::kWidth, screen::kHeight, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
     saveScreen(pixels, scene);
     uint64_t hash = 14695981039346656037ull;
     for (const unsigned char byte : pixels) {

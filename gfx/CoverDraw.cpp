@@ -4,15 +4,12 @@
 #include <cstddef>
 #include <vector>
 
+#include "gfx/Screen.h"
 #include "gfx/SpriteCover.h"
 #include "gfx/SpriteParts.h"
 #include "gfx/Texture.h"
 
 namespace {
-
-// The fixed projection's logical screen.
-constexpr int kScreenWidth = 1024;
-constexpr int kScreenHeight = 768;
 
 // Which cell of a grid covers each logical pixel column and row of the screen (-1: none).
 struct PixelLookup {
@@ -22,8 +19,8 @@ struct PixelLookup {
     bool usable = false;
 
     void build(const CellGrid& grid) {
-        cellOfColumn.assign(kScreenWidth, -1);
-        cellOfRow.assign(kScreenHeight, -1);
+        cellOfColumn.assign(screen::kWidth, -1);
+        cellOfRow.assign(screen::kHeight, -1);
         rows = grid.rows();
         usable = isRising(grid.left) && isRising(grid.top);
         if (usable) {
@@ -57,8 +54,8 @@ struct ScreenRect {
 ScreenRect onScreen(const SpriteCall& call) {
     return {std::max(std::min(call.left, call.right), 0),
             std::max(std::min(call.top, call.bottom), 0),
-            std::min(std::max(call.left, call.right), kScreenWidth),
-            std::min(std::max(call.top, call.bottom), kScreenHeight)};
+            std::min(std::max(call.left, call.right), screen::kWidth),
+            std::min(std::max(call.top, call.bottom), screen::kHeight)};
 }
 
 // Whether every on-screen pixel of the rectangle lies in a cell whose flag is set.

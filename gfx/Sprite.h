@@ -5,7 +5,7 @@
 class oglTexture2D;
 
 // The only two drawing primitives: one texture on an axis-aligned rectangle in logical pixels
-// of the fixed 1024 x 768 projection, (x, y) the top-left corner. Defined in SpriteDraw.cpp.
+// of the game's screen (gfx/Screen.h), (x, y) the top-left corner. Defined in SpriteDraw.cpp.
 bool drawSprite(const oglTexture2D* texture, int width, int height, int x, int y);
 
 // The colour (and so brightness and opacity) is scaled by intensity; the four edges are

@@ -5,16 +5,13 @@
 #include <cstddef>
 #include <vector>
 
+#include "gfx/Screen.h"
 #include "gfx/Sprite.h"
 #include "gfx/SpriteCover.h"
 #include "gfx/SpriteParts.h"
 #include "gfx/Texture.h"
 
 namespace {
-
-// The fixed projection's logical screen.
-constexpr int kScreenWidth = 1024;
-constexpr int kScreenHeight = 768;
 
 void bindTexture(const oglTexture2D* texture) {
     glBindTexture(GL_TEXTURE_2D, texture == nullptr ? 0 : texture->textureId);
@@ -28,9 +25,9 @@ float angleOf(const oglTexture2D* texture) {
 // GL at all. Only unturned quads are judged: a turned one may swing into view.
 bool isWhollyOffScreen(const oglTexture2D* texture, const SpriteCall& call) {
     return isUnturned(texture) && (std::max(call.left, call.right) <= 0 ||
-                                   std::min(call.left, call.right) >= kScreenWidth ||
+                                   std::min(call.left, call.right) >= screen::kWidth ||
                                    std::max(call.top, call.bottom) <= 0 ||
-                                   std::min(call.top, call.bottom) >= kScreenHeight);
+                                   std::min(call.top, call.bottom) >= screen::kHeight);
 }
 
 // The screen's corners as the window's pixels place them. The picture is scaled onto the
@@ -44,12 +41,12 @@ struct WindowGrid {
     double scaleY = 1.0;
 
     static WindowGrid ofViewport() {
-        GLint viewport[4] = {0, 0, kScreenWidth, kScreenHeight};
+        GLint viewport[4] = {0, 0, screen::kWidth, screen::kHeight};
         glGetIntegerv(GL_VIEWPORT, viewport);
         WindowGrid grid;
         if (viewport[2] > 0 && viewport[3] > 0) {
-            grid.scaleX = double(viewport[2]) / kScreenWidth;
-            grid.scaleY = double(viewport[3]) / kScreenHeight;
+            grid.scaleX = double(viewport[2]) / screen::kWidth;
+            grid.scaleY = double(viewport[3]) / screen::kHeight;
         }
         return grid;
     }

@@ -29,7 +29,13 @@ public:
     // Needs a current GL context. Defined in each platform's TextureGL.cpp.
     bool loadImage(const std::string& path, int width, int height);
 
+    // How the texture is sampled at its edges: Repeat is GL's own default, which the desktop
+    // and Windows keep; the page clamps, since WebGL 1 samples a picture whose sides are not
+    // powers of two (the help picture) as black unless it is clamped.
+    enum class Edges { Repeat, Clamp };
+
     // The part of loadImage every decoder shares: uploads the picture, or, given none, reports
     // `path` as not loaded and leaves the record as it was. Defined in TextureUploadGL.cpp.
-    bool upload(const std::string& path, const DecodedPicture* picture, int width, int height);
+    bool upload(const std::string& path, const DecodedPicture* picture, int width, int height,
+                Edges edges = Edges::Repeat);
 };

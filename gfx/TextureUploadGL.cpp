@@ -1,4 +1,6 @@
 #include <GL/gl.h>
+// Windows' gl.h stops at OpenGL 1.1, before GL_CLAMP_TO_EDGE.
+#include <GL/glext.h>
 
 #include <iostream>
 #include <string>
@@ -7,7 +9,7 @@
 #include "gfx/Texture.h"
 
 bool oglTexture2D::upload(const std::string& path, const DecodedPicture* picture, int width,
-                          int height) {
+                          int height, Edges edges) {
     if (picture == nullptr || picture->width <= 0 || picture->height <= 0) {
         std::cout << "oglTexture2D::loadImage failed to load " << path << std::endl;
         return false;
@@ -22,6 +24,11 @@ bool oglTexture2D::upload(const std::string& path, const DecodedPicture* picture
     glBindTexture(GL_TEXTURE_2D, textureId);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    // Left at GL's default, the desktop's edge pixels stay those of the recorded pictures.
+    if (edges == Edges::Clamp) {
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+    }
     // Uploaded at the image's own size: nothing relies on power-of-two textures.
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, imageWidth, imageHeight, 0, GL_RGBA, GL_UNSIGNED_BYTE,
                  picture->rgba.data());

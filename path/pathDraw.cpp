@@ -1,14 +1,15 @@
+#include "ai/Entity.h"
 #include "gfx/ResourceCatalogue.h"
 #include "gfx/Sprite.h"
 #include "gfx/TextureSlots.h"
 #include "path/Path.h"
 
 void Path::drawPath(int ox, int oy, int t, int team, double z) const {
-    if (team != 0 && team != 1) {
+    if (team != Team::Red && team != Team::Blue) {
         return;
     }
     const oglTexture2D* const texture =
-        ResourceCatalogue::instance()->texture(team == 0 ? slot::RedPath : slot::BluePath);
+        ResourceCatalogue::instance()->texture(team == Team::Red ? slot::RedPath : slot::BluePath);
     const int side = toPixel(t * z);
     // Every waypoint, the start tile and those already passed included.
     for (const Waypoint& waypoint : waypoints) {

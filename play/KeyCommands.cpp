@@ -7,17 +7,8 @@
 
 namespace {
 
-constexpr double kZoomStep = 1.05;
-constexpr double kMaxZoom = 1.0;
 constexpr int kHealthStep = 5;
 constexpr int kFullHealth = 100;
-
-void zoomIn(World& world) {
-    world.zoom = world.zoom * kZoomStep;
-    if (world.zoom > kMaxZoom) {
-        world.zoom = kMaxZoom;
-    }
-}
 
 // Tiles per key press; a wider view scrolls by fewer tiles.
 double scrollStep(double zoom) {
@@ -77,7 +68,7 @@ void ZOL_MainState::keyboard(int key, int x, int y) {
     switch (key) {
         case '+':
         case '=':
-            zoomIn(*world);
+            world->zoomIn();
             break;
         case '-':
         case '_':
@@ -131,9 +122,8 @@ void ZOL_MainState::damageSelection() {
         // Held down for long enough the key would otherwise wrap a body's health around.
         entity->health =
             entity->health >= INT_MIN + kHealthStep ? entity->health - kHealthStep : INT_MIN;
-        if (entity->health <= 0 && entity->state != EntityState::Dead) {
-            entity->health = 0;
-            entity->state = EntityState::Dead;
+        if (entity->health <= 0) {
+            entity->kill();
         }
     }
 }

@@ -2,21 +2,13 @@
 
 #include "ai/Entity.h"
 #include "app/GameStateManager.h"
+#include "app/GlutValues.h"
 #include "gfx/ResourceCatalogue.h"
 #include "play/HelpButton.h"
 #include "play/ZOL_MainState.h"
 #include "world/World.h"
 
 namespace {
-
-// GLUT's values.
-constexpr int kLeftButton = 0;
-constexpr int kRightButton = 2;
-constexpr int kPress = 0;
-constexpr int kRelease = 1;
-constexpr int kShift = 1;
-constexpr int kCtrl = 2;
-constexpr int kAlt = 4;
 
 int noModifiers() {
     return 0;
@@ -65,9 +57,9 @@ void rightPress(ZOL_MainState& play, int modifiers, int x, int y) {
     if (!isInGrid(*play.world, column, row)) {
         return;
     }
-    if (modifiers & kAlt) {
+    if (modifiers & mouse::kAlt) {
         play.world->toggleTile(column, row);
-    } else if (modifiers & kCtrl) {
+    } else if (modifiers & mouse::kCtrl) {
         play.moveSelectionTo(column, row);
         play.setSelectionState(EntityState::Advance);
     } else {
@@ -76,8 +68,8 @@ void rightPress(ZOL_MainState& play, int modifiers, int x, int y) {
 }
 
 void selectBox(ZOL_MainState& play, int modifiers, int x, int y) {
-    const bool toggle = (modifiers & kCtrl) != 0;
-    if (!toggle && !(modifiers & kShift)) {
+    const bool toggle = (modifiers & mouse::kCtrl) != 0;
+    if (!toggle && !(modifiers & mouse::kShift)) {
         play.selection.clear();
     }
     const World& world = *play.world;
@@ -122,13 +114,13 @@ void ZOL_MainState::mouseMotion(int x, int y) {
 
 void ZOL_MainState::mouseButton(int button, int state, int x, int y) {
     const int modifiers = modifierReader();
-    if (button == kRightButton && state == kPress) {
+    if (button == mouse::kRight && state == mouse::kPress) {
         rightPress(*this, modifiers, x, y);
-    } else if (button == kLeftButton && state == kPress) {
+    } else if (button == mouse::kLeft && state == mouse::kPress) {
         dragging = true;
         dragStartX = cursorX = x;
         dragStartY = cursorY = y;
-    } else if (button == kLeftButton && state == kRelease) {
+    } else if (button == mouse::kLeft && state == mouse::kRelease) {
         // Only a click whose press this state saw counts. The press that closes the help
         // screen is not seen here, and its release can arrive frames later, once this state
         // runs again, with the pointer still recorded on the help button: taken as a click,

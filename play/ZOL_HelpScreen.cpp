@@ -1,17 +1,17 @@
 #include "play/ZOL_HelpScreen.h"
 
+#include "app/GlutValues.h"
 #include "gfx/ResourceCatalogue.h"
+#include "gfx/Screen.h"
 #include "gfx/Sprite.h"
 #include "gfx/TextureSlots.h"
 
 namespace {
-// Centred on the 1024 x 768 screen.
+// Centred on the screen.
 constexpr int kWidth = 800;
 constexpr int kHeight = 446;
-constexpr int kX = 112;
-constexpr int kY = 161;
-constexpr int kLeftButton = 0;
-constexpr int kPress = 0;
+constexpr int kX = (screen::kWidth - kWidth) / 2;
+constexpr int kY = (screen::kHeight - kHeight) / 2;
 }  // namespace
 
 bool ZOL_HelpScreen::draw() {
@@ -21,7 +21,7 @@ bool ZOL_HelpScreen::draw() {
 
 // Any left press closes the screen; the release after it finds the battle still paused.
 void ZOL_HelpScreen::mouseButton(int button, int state, int, int) {
-    if (button == kLeftButton && state == kPress) {
+    if (button == mouse::kLeft && state == mouse::kPress) {
         setStatus(StateStatus::Finished);
     }
 }

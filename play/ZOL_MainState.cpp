@@ -5,6 +5,7 @@
 
 #include "ai/Entity.h"
 #include "gfx/ResourceCatalogue.h"
+#include "gfx/Screen.h"
 #include "gfx/Sprite.h"
 #include "gfx/TextureSlots.h"
 #include "play/HelpButton.h"
@@ -15,7 +16,7 @@ namespace {
 constexpr char kMapFile[] = "map1.txt";
 constexpr double kStartZoom = 0.2;
 constexpr int kSelectionLineWidth = 2;
-constexpr int kBannerWidth = 1024;
+constexpr int kBannerWidth = screen::kWidth;
 constexpr int kBannerHeight = 64;
 
 const oglTexture2D* picture(int slot) {

@@ -4,9 +4,9 @@
 #include <vector>
 
 #include "app/GameState.h"
+#include "world/World.h"
 
 struct Entity;
-struct World;
 
 // The battle: owns the World, advances it one step per update, draws the scene with the player's
 // overlays and turns mouse and keys into orders.
@@ -29,7 +29,7 @@ public:
     void damageSelection();
     void healSelection();
 
-    // The modifier keys of the current button event (GLUT's shift 1, ctrl 2, alt 4). The game
+    // The modifier keys of the current button event (the bits of app/GlutValues.h). The game
     // reads them from GLUT; tests and tools install their own reader.
     using ModifierReader = int (*)();
     static void setModifierReader(ModifierReader reader);
@@ -43,7 +43,7 @@ public:
     int cursorX = 0;
     int cursorY = 0;
     bool dragging = false;
-    int drawTileSize = 128;
+    int drawTileSize = TILE_SIZE;
     double drawZoom = 0.0;
     double drawOffsetX = 0.0;
     double drawOffsetY = 0.0;

@@ -6,6 +6,7 @@
 #include "app/RenderState.h"
 #include "app/dromlin1App.h"
 #include "gfx/ImageLoader.h"
+#include "gfx/Screen.h"
 #include "gfx/Texture.h"
 #include "play/ZOL_MainState.h"
 
@@ -17,8 +18,6 @@
 namespace {
 
 constexpr const char* kTitle = "Dromlin_01";
-constexpr int kScreenWidth = 1024;
-constexpr int kScreenHeight = 768;
 // The largest canvas side the page may ask for; anything beyond is a broken request.
 constexpr int kLargestCanvasSide = 16384;
 
@@ -71,7 +70,7 @@ int main(int argc, char** argv) {
     setImageLoader(loadFromFile);
     ZOL_MainState::setModifierReader(glutGetModifiers);
 
-    game = new dromlin1App(argc, argv, kTitle, kScreenWidth, kScreenHeight);
+    game = new dromlin1App(argc, argv, kTitle, screen::kWidth, screen::kHeight);
     theApp = game;
     registerEventCallbacks();
     setFixedRenderState();

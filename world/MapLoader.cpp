@@ -51,11 +51,11 @@ void readCells(World& world, std::istream& in, int width, int height) {
                 return;
             }
             if (cell == 'b') {
-                world.addEntity(1, x, y);
+                world.addEntity(Team::Blue, x, y);
             } else if (cell == 'o') {
                 world.tiles[x][y] = TileKind::Obstacle;
             } else if (cell == 'r') {
-                world.addEntity(0, x, y);
+                world.addEntity(Team::Red, x, y);
             }
         }
     }

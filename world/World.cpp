@@ -13,6 +13,7 @@ constexpr int kStartColumns = 40;
 constexpr int kStartRows = 25;
 constexpr double kZoomStep = 1.05;
 constexpr double kMinZoom = 0.175;
+constexpr double kMaxZoom = 1.0;
 
 // Casting a double that does not fit an int is undefined; a wild camera must not get there.
 int truncateToInt(double value) {
@@ -106,6 +107,13 @@ void World::toggleTile(int x, int y) {
         return;
     }
     tile = toggled;
+}
+
+void World::zoomIn() {
+    zoom = zoom * kZoomStep;
+    if (zoom > kMaxZoom) {
+        zoom = kMaxZoom;
+    }
 }
 
 void World::zoomOut() {

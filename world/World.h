@@ -71,6 +71,8 @@ struct World {
     int tileKind(int x, int y) const;
     // Floor becomes wall and anything else floor; no wall is built under a living soldier.
     void toggleTile(int x, int y);
+    // One step of the zoom keys, in or out, within the zoom's range.
+    void zoomIn();
     void zoomOut();
     bool isEntityOnTile(int x, int y) const;
     bool isOtherTeamOnTile(int x, int y, int team) const;
@@ -81,7 +83,7 @@ struct World {
     void addBullet(std::unique_ptr<Bullet> bullet);
     void clearPaths();
 
-    // Fog of war for one team (0 red, 1 blue): rebuilds its fog grid and extends its
+    // Fog of war for one team (Team::Red or Team::Blue): rebuilds its fog grid and extends its
     // discovered tiles, which the soldiers' searches read.
     void computeFog(int team);
 

@@ -78,8 +78,12 @@ bool viewsRed() {
 }  // namespace
 
 void World::drawTiles() const {
-    const auto cornerX = [this](int x) { return toPixel(double(x) * 128 * zoom + viewOffsetX); };
-    const auto cornerY = [this](int y) { return toPixel(double(y) * 128 * zoom + viewOffsetY); };
+    const auto cornerX = [this](int x) {
+        return toPixel(double(x) * TILE_SIZE * zoom + viewOffsetX);
+    };
+    const auto cornerY = [this](int y) {
+        return toPixel(double(y) * TILE_SIZE * zoom + viewOffsetY);
+    };
     const int drawnColumns = drawableColumns(columns, tiles);
     const int drawnRows = drawableRows(rows, tiles);
     const CellGrid grid = cellGrid(drawnColumns, drawnRows, cornerX, cornerY);
@@ -128,8 +132,8 @@ void World::drawBullets() const {
         }
         const double base = bullet->kind == GunKind::Shotgun ? kShotgunPelletSide : kBulletSide;
         const int side = toPixel(base * zoom * kBulletScale);
-        drawSprite(bullet->texture, side, side, toPixel(bullet->x * 128 * zoom + viewOffsetX),
-                   toPixel(bullet->y * 128 * zoom + viewOffsetY));
+        drawSprite(bullet->texture, side, side, toPixel(bullet->x * TILE_SIZE * zoom + viewOffsetX),
+                   toPixel(bullet->y * TILE_SIZE * zoom + viewOffsetY));
     }
 }
 

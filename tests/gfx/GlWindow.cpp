@@ -6,14 +6,13 @@
 #include <cstdlib>
 
 #include "app/RenderState.h"
+#include "gfx/Screen.h"
 
 #if defined(__SANITIZE_ADDRESS__)
 #include <sanitizer/lsan_interface.h>
 #endif
 
 namespace {
-
-constexpr int kScreenHeight = 768;
 
 bool createWindow() {
     if (std::getenv("DISPLAY") == nullptr) {
@@ -31,7 +30,7 @@ bool createWindow() {
     // Off the screen, so that it never covers a window that another test takes a picture of;
     // drawing and reading back work on the back buffer all the same.
     glutInitWindowPosition(4000, 4000);
-    glutInitWindowSize(1024, kScreenHeight);
+    glutInitWindowSize(screen::kWidth, screen::kHeight);
     glutInit(&argc, argv);
     glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
     glutCreateWindow("dromlin gfx tests");
@@ -52,7 +51,7 @@ Rgba pixelAt(int x, int y) {
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     unsigned char rgba[4] = {0, 0, 0, 0};
     // Read-back rows count from the bottom; the game's y grows downwards.
-    glReadPixels(x, kScreenHeight - 1 - y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, rgba);
+    glReadPixels(x, screen::kHeight - 1 - y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, rgba);
     return Rgba{rgba[0], rgba[1], rgba[2], rgba[3]};
 }
 

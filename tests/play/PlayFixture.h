@@ -13,24 +13,13 @@
 
 #include "ai/Entity.h"
 #include "app/GameStateManager.h"
+#include "app/GlutValues.h"
 #include "gfx/ResourceCatalogue.h"
 #include "gfx/Sprite.h"
 #include "play/ZOL_MainState.h"
 #include "support/TestWorld.h"
 #include "world/GameClock.h"
 #include "world/World.h"
-
-// GLUT's values.
-namespace mouse {
-constexpr int kLeft = 0;
-constexpr int kMiddle = 1;
-constexpr int kRight = 2;
-constexpr int kPress = 0;
-constexpr int kRelease = 1;
-constexpr int kShift = 1;
-constexpr int kCtrl = 2;
-constexpr int kAlt = 4;
-}  // namespace mouse
 
 inline int heldModifiers = 0;
 inline int readHeldModifiers() {

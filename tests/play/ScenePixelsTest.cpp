@@ -7,6 +7,7 @@
 
 #include "PlayFixture.h"
 #include "app/RenderState.h"
+#include "gfx/Screen.h"
 #include "gfx/Texture.h"
 #include "gfx/TextureSlots.h"
 #include "play/ZOL_HelpScreen.h"
@@ -19,9 +20,6 @@
 // back. Software renderers filter linearly, so the checks compare dominant colours, not
 // exact values.
 namespace {
-
-constexpr int kScreenWidth = 1024;
-constexpr int kScreenHeight = 768;
 
 struct Rgb {
     int r, g, b;
@@ -64,7 +62,7 @@ bool openWindow() {
     int argc = 1;
     // Off the screen, clear of the windows that the window tests photograph.
     glutInitWindowPosition(4000, 4000);
-    glutInitWindowSize(kScreenWidth, kScreenHeight);
+    glutInitWindowSize(screen::kWidth, screen::kHeight);
     glutInit(&argc, argv);
     glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
     glutCreateWindow("dromlin play tests");
@@ -94,7 +92,7 @@ Rgb colourAround(int x, int y, int half = 2) {
     glReadBuffer(GL_BACK);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     // Read-back rows count from the bottom; the game's y grows downwards.
-    glReadPixels(x - half, kScreenHeight - 1 - (y + half), side, side, GL_RGBA, GL_UNSIGNED_BYTE,
+    glReadPixels(x - half, screen::kHeight - 1 - (y + half), side, side, GL_RGBA, GL_UNSIGNED_BYTE,
                  rgba.data());
     Rgb sum{0, 0, 0};
     for (std::size_t i = 0; i < rgba.size(); i += 4) {

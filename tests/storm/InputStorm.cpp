@@ -13,7 +13,9 @@
 #include "Invariants.h"
 #include "ai/Entity.h"
 #include "app/GameStateManager.h"
+#include "app/GlutValues.h"
 #include "gfx/ResourceCatalogue.h"
+#include "gfx/Screen.h"
 #include "gfx/Sprite.h"
 #include "play/ZOL_MainState.h"
 #include "world/GameClock.h"
@@ -22,11 +24,6 @@
 namespace {
 
 constexpr int kStepMs = 16;
-constexpr int kScreenWidth = 1024;
-constexpr int kScreenHeight = 768;
-constexpr int kLeft = 0;
-constexpr int kPress = 0;
-constexpr int kRelease = 1;
 constexpr int kHelpButtonX = 961;
 constexpr int kHelpButtonY = 30;
 // Keys with an effect come up far more often than the rest, so the orders really happen.
@@ -73,10 +70,10 @@ int InputStorm::coordinate(int screenSide) {
     return extremes[between(0, 5)];
 }
 int InputStorm::x() {
-    return coordinate(kScreenWidth);
+    return coordinate(screen::kWidth);
 }
 int InputStorm::y() {
-    return coordinate(kScreenHeight);
+    return coordinate(screen::kHeight);
 }
 
 void InputStorm::motion(int px, int py) {
@@ -114,7 +111,7 @@ void InputStorm::sendOne() {
 
 void InputStorm::sendButton() {
     const int which = chance(90) ? between(0, 2) : between(-1, 7);
-    const int state = chance(95) ? between(kPress, kRelease) : between(-1, 3);
+    const int state = chance(95) ? between(mouse::kPress, mouse::kRelease) : between(-1, 3);
     button(which, state, x(), y());
 }
 
@@ -138,27 +135,27 @@ void InputStorm::clickHelpButton() {
                        manager_.liveStates().front()->getStatus() == StateStatus::Running;
     stormModifiers = 0;
     motion(kHelpButtonX, kHelpButtonY);
-    button(kLeft, kPress, kHelpButtonX, kHelpButtonY);
-    button(kLeft, kRelease, kHelpButtonX, kHelpButtonY);
+    button(mouse::kLeft, mouse::kPress, kHelpButtonX, kHelpButtonY);
+    button(mouse::kLeft, mouse::kRelease, kHelpButtonX, kHelpButtonY);
     counts_.helpScreensOpened += opens && !manager_.queuedStates().empty();
 }
 
 // A box over everything on the screen, so that orders and the damage key find soldiers.
 void InputStorm::selectWholeScreen() {
     motion(0, 0);
-    button(kLeft, kPress, 0, 0);
-    motion(kScreenWidth - 1, kScreenHeight - 1);
-    button(kLeft, kRelease, kScreenWidth - 1, kScreenHeight - 1);
+    button(mouse::kLeft, mouse::kPress, 0, 0);
+    motion(screen::kWidth - 1, screen::kHeight - 1);
+    button(mouse::kLeft, mouse::kRelease, screen::kWidth - 1, screen::kHeight - 1);
 }
 
 void InputStorm::hugeDrag() {
     motion(x(), y());
-    button(kLeft, kPress, x(), y());
+    button(mouse::kLeft, mouse::kPress, x(), y());
     motion(x(), y());
     if (chance(50)) {
         frame();
     }
-    button(kLeft, kRelease, x(), y());
+    button(mouse::kLeft, mouse::kRelease, x(), y());
 }
 
 void InputStorm::frame() {
