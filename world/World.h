@@ -61,7 +61,11 @@ struct World {
     // The same from an open stream; `fileName` only names it in the message.
     bool loadMap(std::istream& in, const std::string& fileName);
 
-    // One step of the battle: drop a dead soldier, every soldier acts, camera offsets,
+    // One step of the battle as the game runs it: update(), then both teams' fog.
+    void step();
+    // Red's fog, then blue's. The game's first frame computes them before the first step.
+    void computeFogs();
+    // The world's part of a step: drop a dead soldier, every soldier acts, camera offsets,
     // bullets move and strike.
     void update();
 

@@ -45,6 +45,18 @@ void refreshCamera(World& world) {
 
 }  // namespace
 
+// The fog belongs to the step, not to the picture: the soldiers' searches read the tiles it
+// discovers, so it must follow every update exactly once, however often frames are drawn.
+void World::step() {
+    update();
+    computeFogs();
+}
+
+void World::computeFogs() {
+    computeFog(Team::Red);
+    computeFog(Team::Blue);
+}
+
 void World::update() {
     dropOneDeadEntity(entities);
     // Counted once: the turns are for the soldiers listed when the step began.

@@ -47,14 +47,11 @@ void requireUntouched(const World& world) {
 }
 
 void fight(World& world) {
-    world.computeFog(Team::Red);
-    world.computeFog(Team::Blue);
+    world.computeFogs();
     stopOn(brokenInvariants(world), 0);
     for (int step = 1; step <= kSteps; ++step) {
         setSimulatedClock(step * kStepMs);
-        world.update();
-        world.computeFog(Team::Red);
-        world.computeFog(Team::Blue);
+        world.step();
         stopOn(brokenInvariants(world), step);
     }
 }
