@@ -11,6 +11,7 @@ namespace {
 
 constexpr int kStartColumns = 40;
 constexpr int kStartRows = 25;
+constexpr int kStartUnusedTen = 10;
 constexpr double kZoomStep = 1.05;
 constexpr double kMinZoom = 0.175;
 
@@ -21,18 +22,22 @@ bool standsOn(const Entity& entity, int x, int y) {
 }  // namespace
 
 World::World() {
-    columns = kStartColumns;
-    rows = kStartRows;
+    resize(kStartColumns, kStartRows, 1);
+}
+
+void World::resize(int newColumns, int newRows, int newFogResolution) {
+    columns = newColumns;
+    rows = newRows;
     tiles.reset(columns, rows, TileKind::BaseTile);
     redKnownTiles.reset(columns, rows, 0);
     blueKnownTiles.reset(columns, rows, 0);
     zoom = 1.0;
     cameraX = columns / 2;
     cameraY = rows / 2;
-    unusedTen = 10;
+    unusedTen = kStartUnusedTen;
     viewOffsetX = 0;
     viewOffsetY = 0;
-    fogResolution = 1;
+    fogResolution = newFogResolution;
     redFog.reset(columns * fogResolution, rows * fogResolution, 1.0);
     blueFog.reset(columns * fogResolution, rows * fogResolution, 1.0);
 }

@@ -55,6 +55,11 @@ struct World {
     World(const World&) = delete;
     World& operator=(const World&) = delete;
 
+    // Makes the battlefield an empty one of this size: open floor that neither team has
+    // discovered, all in fog, and the camera at zoom 1.0 on its centre. Soldiers and bullets
+    // are the caller's to clear.
+    void resize(int columns, int rows, int fogResolution);
+
     // Map file. On a file that cannot be read or has no usable header, prints one line naming
     // the file and the reason, leaves the World as it was and returns false.
     bool loadMap(const std::string& fileName);
