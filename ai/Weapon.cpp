@@ -1,8 +1,8 @@
 #include "ai/Weapon.h"
 
 #include <cstdint>
-#include <cstdio>
 
+#include "gfx/Problem.h"
 #include "gfx/SaturatingInt.h"
 
 int Weapon::reload(int amount) {
@@ -17,9 +17,8 @@ int Weapon::reload(int amount) {
             magazineSize = 1;
             break;
         default:
-            std::printf(
-                "in the reload function in zolweapon, you passed in a gun that doesnt exist\n");
-            std::fflush(stdout);
+            reportProblem(
+                "in the reload function in zolweapon, you passed in a gun that doesnt exist");
             break;
     }
     if (rounds >= magazineSize) {

@@ -1,15 +1,15 @@
 #include <GL/gl.h>
 
-#include <iostream>
 #include <string>
 
 #include "gfx/Picture.h"
+#include "gfx/Problem.h"
 #include "gfx/Texture.h"
 
 bool oglTexture2D::upload(const std::string& path, const DecodedPicture* picture, int width,
                           int height) {
     if (picture == nullptr || picture->width <= 0 || picture->height <= 0) {
-        std::cout << "oglTexture2D::loadImage failed to load " << path << std::endl;
+        reportProblem("oglTexture2D::loadImage failed to load " + path);
         return false;
     }
     imageWidth = picture->width;

@@ -2,11 +2,11 @@
 #include <emscripten.h>
 
 #include <cstdlib>
-#include <iostream>
 #include <memory>
 #include <string>
 
 #include "gfx/Picture.h"
+#include "gfx/Problem.h"
 #include "gfx/Texture.h"
 
 // The browser's form of the picture loader: the page's preload step has already decoded
@@ -27,7 +27,7 @@ bool oglTexture2D::loadImage(const std::string& path, int width, int height) {
     const std::unique_ptr<char, FreeDeleter> pixels(emscripten_get_preloaded_image_data(
         platformPath(path).c_str(), &decodedWidth, &decodedHeight));
     if (pixels == nullptr || decodedWidth <= 0 || decodedHeight <= 0) {
-        std::cout << "oglTexture2D::loadImage failed to load " << path << std::endl;
+        reportProblem("oglTexture2D::loadImage failed to load " + path);
         return false;
     }
     imageWidth = decodedWidth;

@@ -1,9 +1,9 @@
-#include <cstdio>
 #include <fstream>
 #include <istream>
 #include <string>
 
 #include "ai/Entity.h"
+#include "gfx/Problem.h"
 #include "world/Bullet.h"
 #include "world/World.h"
 
@@ -12,8 +12,7 @@ namespace {
 constexpr int kMaxMapSide = 1024;
 
 void reportBadMap(const std::string& fileName, const std::string& reason) {
-    std::printf("%s: %s\n", fileName.c_str(), reason.c_str());
-    std::fflush(stdout);
+    reportProblem(fileName + ": " + reason);
 }
 
 bool isSideInRange(int side) {
