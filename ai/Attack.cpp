@@ -1,9 +1,9 @@
 #include <cmath>
-#include <cstdio>
 #include <memory>
 
 #include "ai/Entity.h"
 #include "gfx/GameRandom.h"
+#include "gfx/Problem.h"
 #include "world/Bullet.h"
 #include "world/GameClock.h"
 #include "world/World.h"
@@ -65,10 +65,8 @@ void refillOrSwitch(Entity& e) {
     }
     const int kind = gun.kind;
     if (!isKnownKind(kind)) {
-        std::printf(
-            "something is broke, we returned a type of gun that doesnt exist in attacking "
-            "state\n");
-        std::fflush(stdout);
+        reportProblem(
+            "something is broke, we returned a type of gun that doesnt exist in attacking state");
         e.state = EntityState::Pursue;
         return;
     }

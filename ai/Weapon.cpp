@@ -1,22 +1,9 @@
 #include "ai/Weapon.h"
 
-#include <cstdio>
-#include <limits>
+#include <cstdint>
 
-namespace {
-
-// Spare rounds are small; an absurd offer saturates instead of overflowing.
-int clampToInt(int64_t value) {
-    if (value < std::numeric_limits<int>::min()) {
-        return std::numeric_limits<int>::min();
-    }
-    if (value > std::numeric_limits<int>::max()) {
-        return std::numeric_limits<int>::max();
-    }
-    return static_cast<int>(value);
-}
-
-}  // namespace
+#include "gfx/Problem.h"
+#include "gfx/SaturatingInt.h"
 
 int Weapon::reload(int amount) {
     switch (kind) {
@@ -30,20 +17,21 @@ int Weapon::reload(int amount) {
             magazineSize = 1;
             break;
         default:
-            std::printf(
-                "in the reload function in zolweapon, you passed in a gun that doesnt exist\n");
-            std::fflush(stdout);
+            reportProblem(
+                "in the reload function in zolweapon, you passed in a gun that doesnt exist");
             break;
     }
     if (rounds >= magazineSize) {
         return amount;
     }
+    // Spare rounds are small; an absurd offer saturates instead of overflowing. Sums of a few
+    // ints are exact in a double.
     const int64_t missing = static_cast<int64_t>(magazineSize) - rounds;
     if (amount < missing) {
-        rounds = clampToInt(static_cast<int64_t>(rounds) + amount);
+        rounds = saturatingInt(static_cast<double>(rounds) + amount);
         return 0;
     }
-    const int unused = clampToInt(static_cast<int64_t>(amount) + rounds - magazineSize);
+    const int unused = saturatingInt(static_cast<double>(amount) + rounds - magazineSize);
     rounds = magazineSize;
     return unused;
 }

@@ -47,8 +47,7 @@ void fogAlone(benchmark::State& state, const Field& field, int warmUp) {
     }
     World& world = battle.world();
     for (auto _ : state) {
-        world.computeFog(0);
-        world.computeFog(1);
+        world.computeFogs();
         benchmark::DoNotOptimize(world.redFog[0]);
     }
 }

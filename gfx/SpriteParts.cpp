@@ -1,9 +1,11 @@
 #include "gfx/SpriteParts.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <vector>
 
+#include "gfx/SaturatingInt.h"
 #include "gfx/Texture.h"
 
 namespace {
@@ -15,14 +17,12 @@ std::vector<SpriteCall>* recorder = nullptr;
 
 }  // namespace
 
+// Unlike saturatingInt, NaN goes far off the screen's top-left, not to its corner.
 int toPixel(double value) {
-    if (std::isnan(value) || value <= -kFarOffScreen) {
+    if (std::isnan(value)) {
         return -kFarOffScreen;
     }
-    if (value >= kFarOffScreen) {
-        return kFarOffScreen;
-    }
-    return static_cast<int>(value);
+    return std::clamp(saturatingInt(value), -kFarOffScreen, kFarOffScreen);
 }
 
 int pixelSum(int a, int b) {

@@ -2,16 +2,16 @@
 // Windows' gl.h stops at OpenGL 1.1, before GL_CLAMP_TO_EDGE.
 #include <GL/glext.h>
 
-#include <iostream>
 #include <string>
 
 #include "gfx/Picture.h"
+#include "gfx/Problem.h"
 #include "gfx/Texture.h"
 
 bool oglTexture2D::upload(const std::string& path, const DecodedPicture* picture, int width,
                           int height, Edges edges) {
     if (picture == nullptr || picture->width <= 0 || picture->height <= 0) {
-        std::cout << "oglTexture2D::loadImage failed to load " << path << std::endl;
+        reportProblem("oglTexture2D::loadImage failed to load " + path);
         return false;
     }
     imageWidth = picture->width;

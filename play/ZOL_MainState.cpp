@@ -117,17 +117,13 @@ ZOL_MainState::ZOL_MainState(int id, GameStateManager* manager) : GameState(id, 
 
 ZOL_MainState::~ZOL_MainState() = default;
 
-// The fog belongs to the step, not to the picture: the soldiers' searches read the tiles it
-// discovers, so it must follow every World step exactly once, however often frames are drawn.
 bool ZOL_MainState::update() {
-    world->update();
-    computeFogs();
+    world->step();
     return true;
 }
 
 void ZOL_MainState::computeFogs() {
-    world->computeFog(Team::Red);
-    world->computeFog(Team::Blue);
+    world->computeFogs();
 }
 
 bool ZOL_MainState::draw() {

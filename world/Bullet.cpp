@@ -3,13 +3,13 @@
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
-#include <limits>
 #include <vector>
 
 #include "ai/Entity.h"
 #include "ai/TileOf.h"
 #include "ai/Weapon.h"
 #include "gfx/ResourceCatalogue.h"
+#include "gfx/SaturatingInt.h"
 #include "gfx/TextureSlots.h"
 #include "world/World.h"
 
@@ -41,14 +41,7 @@ int32_t healthAfterHit(int32_t health, double damage) {
     if (std::isnan(damage)) {
         return health;
     }
-    const double left = static_cast<double>(health) - std::trunc(damage);
-    if (left <= std::numeric_limits<int32_t>::min()) {
-        return std::numeric_limits<int32_t>::min();
-    }
-    if (left >= std::numeric_limits<int32_t>::max()) {
-        return std::numeric_limits<int32_t>::max();
-    }
-    return static_cast<int32_t>(left);
+    return saturatingInt(static_cast<double>(health) - std::trunc(damage));
 }
 
 void strikeTile(Bullet& bullet, World& world, int x, int y) {

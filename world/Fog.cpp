@@ -4,13 +4,12 @@
 
 #include "ai/Entity.h"
 #include "ai/TileOf.h"
+#include "world/FogReach.h"
 #include "world/SightMemory.h"
 #include "world/World.h"
 
 namespace {
 
-// Fog cells from a soldier's tile to the edge of its sight window, along each axis.
-constexpr int kFogReach = 16;
 // A tile joins the team's memory once its fog is thinner than this.
 constexpr double kDiscoveredBelow = 0.8;
 

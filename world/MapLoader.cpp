@@ -1,45 +1,22 @@
-#include <cstdio>
 #include <fstream>
 #include <istream>
 #include <string>
 
 #include "ai/Entity.h"
+#include "gfx/Problem.h"
 #include "world/Bullet.h"
 #include "world/World.h"
 
 namespace {
 
 constexpr int kMaxMapSide = 1024;
-constexpr int kStartUnusedTen = 10;
 
 void reportBadMap(const std::string& fileName, const std::string& reason) {
-    std::printf("%s: %s\n", fileName.c_str(), reason.c_str());
-    std::fflush(stdout);
+    reportProblem(fileName + ": " + reason);
 }
 
 bool isSideInRange(int side) {
     return side >= 1 && side <= kMaxMapSide;
-}
-
-void resetGrids(World& world, int width, int height) {
-    world.tiles.reset(width, height, TileKind::BaseTile);
-    world.redKnownTiles.reset(width, height, 0);
-    world.blueKnownTiles.reset(width, height, 0);
-}
-
-void resetCamera(World& world, int width, int height) {
-    world.zoom = 1.0;
-    world.cameraX = width / 2;
-    world.cameraY = height / 2;
-    world.unusedTen = kStartUnusedTen;
-    world.viewOffsetX = 0;
-    world.viewOffsetY = 0;
-}
-
-void resetFog(World& world, int width, int height) {
-    const int resolution = world.fogResolution;
-    world.redFog.reset(width * resolution, height * resolution, 1.0);
-    world.blueFog.reset(width * resolution, height * resolution, 1.0);
 }
 
 // A body that ends early leaves the unread cells as open floor.
@@ -92,11 +69,7 @@ bool World::loadMap(std::istream& in, const std::string& fileName) {
         soldier->firedBullets.clear();
     }
     bullets.clear();
-    resetGrids(*this, width, height);
-    resetCamera(*this, width, height);
-    resetFog(*this, width, height);
+    resize(width, height, fogResolution);
     readCells(*this, in, width, height);
-    columns = width;
-    rows = height;
     return true;
 }

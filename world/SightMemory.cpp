@@ -44,17 +44,17 @@ SightMemory::Record SightMemory::surroundings(const World& world, int ex, int ey
 
 void SightMemory::castRays(const World& world, const Entity& e, Record& record) {
     for (int i = 0; i < kWindow; ++i) {
-        const int fx = record.ex - kReach + i;
+        const int fx = record.ex - kFogReach + i;
         uint64_t column = 0;
         for (int k = 0; k < kWindow; ++k) {
-            const int fy = record.ey - kReach + k;
+            const int fy = record.ey - kFogReach + k;
             if (!(0 <= fx && fx < world.columns && 0 <= fy && fy < world.rows)) {
                 continue;
             }
             const double cornerX = fx - (record.ex + 0.25);
             const double cornerY = fy - (record.ey + 0.25);
             const double d = std::sqrt(cornerX * cornerX + cornerY * cornerY);
-            const bool seen = d <= kReach && e.hasLineOfSight(fx, fy);
+            const bool seen = d <= kFogReach && e.hasLineOfSight(fx, fy);
             column |= static_cast<uint64_t>(seen) << k;
         }
         record.seen[static_cast<std::size_t>(i)] = column;

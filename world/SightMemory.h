@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <unordered_map>
 
+#include "world/FogReach.h"
+
 struct Entity;
 struct World;
 
@@ -12,9 +14,8 @@ struct World;
 // ever reused after checking everything the rays depend on, so it can never be stale.
 class SightMemory {
 public:
-    // Fog cells from a soldier's tile to the edge of its window, along each axis.
-    static constexpr int kReach = 16;
-    static constexpr int kWindow = 2 * kReach + 1;
+    // The fog's window at one fog cell per tile.
+    static constexpr int kWindow = 2 * kFogReach + 1;
 
     // One bit per cell of the window around the soldier's tile, by column then row: the cell
     // lies on the grid, within sight range and in the soldier's line of sight. Casts the rays
@@ -24,7 +25,7 @@ public:
 
 private:
     // The rays of the window touch tiles at most one further than the window's edge.
-    static constexpr int kWallReach = kReach + 1;
+    static constexpr int kWallReach = kFogReach + 1;
     static constexpr int kWallWindow = 2 * kWallReach + 1;
 
     struct Record {

@@ -1,9 +1,9 @@
 #include "world/World.h"
 
 #include <cmath>
-#include <limits>
 
 #include "ai/Entity.h"
+#include "gfx/SaturatingInt.h"
 #include "world/Bullet.h"
 #include "world/SightMemory.h"
 
@@ -11,23 +11,10 @@ namespace {
 
 constexpr int kStartColumns = 40;
 constexpr int kStartRows = 25;
+constexpr int kStartUnusedTen = 10;
 constexpr double kZoomStep = 1.05;
 constexpr double kMinZoom = 0.175;
 constexpr double kMaxZoom = 1.0;
-
-// Casting a double that does not fit an int is undefined; a wild camera must not get there.
-int truncateToInt(double value) {
-    if (std::isnan(value)) {
-        return 0;
-    }
-    if (value <= static_cast<double>(std::numeric_limits<int>::min())) {
-        return std::numeric_limits<int>::min();
-    }
-    if (value >= static_cast<double>(std::numeric_limits<int>::max())) {
-        return std::numeric_limits<int>::max();
-    }
-    return static_cast<int>(value);
-}
 
 bool standsOn(const Entity& entity, int x, int y) {
     return std::trunc(entity.x) == x && std::trunc(entity.y) == y;
@@ -36,18 +23,22 @@ bool standsOn(const Entity& entity, int x, int y) {
 }  // namespace
 
 World::World() {
-    columns = kStartColumns;
-    rows = kStartRows;
+    resize(kStartColumns, kStartRows, 1);
+}
+
+void World::resize(int newColumns, int newRows, int newFogResolution) {
+    columns = newColumns;
+    rows = newRows;
     tiles.reset(columns, rows, TileKind::BaseTile);
     redKnownTiles.reset(columns, rows, 0);
     blueKnownTiles.reset(columns, rows, 0);
     zoom = 1.0;
     cameraX = columns / 2;
     cameraY = rows / 2;
-    unusedTen = 10;
+    unusedTen = kStartUnusedTen;
     viewOffsetX = 0;
     viewOffsetY = 0;
-    fogResolution = 1;
+    fogResolution = newFogResolution;
     redFog.reset(columns * fogResolution, rows * fogResolution, 1.0);
     blueFog.reset(columns * fogResolution, rows * fogResolution, 1.0);
 }
@@ -60,8 +51,8 @@ void World::screenToTile(int px, int py, int& x, int& y) const {
     // and column 0, so a click beside the map walled or ordered the map's edge.
     const double dx = static_cast<double>(px) - viewOffsetX;
     const double dy = static_cast<double>(py) - viewOffsetY;
-    x = truncateToInt(std::floor(dx / zoom * (1.0 / TILE_SIZE)));
-    y = truncateToInt(std::floor(dy / zoom * (1.0 / TILE_SIZE)));
+    x = saturatingInt(std::floor(dx / zoom * (1.0 / TILE_SIZE)));
+    y = saturatingInt(std::floor(dy / zoom * (1.0 / TILE_SIZE)));
 }
 
 Entity* World::entityAt(int x, int y) const {

@@ -55,13 +55,22 @@ struct World {
     World(const World&) = delete;
     World& operator=(const World&) = delete;
 
+    // Makes the battlefield an empty one of this size: open floor that neither team has
+    // discovered, all in fog, and the camera at zoom 1.0 on its centre. Soldiers and bullets
+    // are the caller's to clear.
+    void resize(int columns, int rows, int fogResolution);
+
     // Map file. On a file that cannot be read or has no usable header, prints one line naming
     // the file and the reason, leaves the World as it was and returns false.
     bool loadMap(const std::string& fileName);
     // The same from an open stream; `fileName` only names it in the message.
     bool loadMap(std::istream& in, const std::string& fileName);
 
-    // One step of the battle: drop a dead soldier, every soldier acts, camera offsets,
+    // One step of the battle as the game runs it: update(), then both teams' fog.
+    void step();
+    // Red's fog, then blue's. The game's first frame computes them before the first step.
+    void computeFogs();
+    // The world's part of a step: drop a dead soldier, every soldier acts, camera offsets,
     // bullets move and strike.
     void update();
 

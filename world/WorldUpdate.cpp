@@ -1,8 +1,7 @@
-#include <cmath>
 #include <cstddef>
-#include <limits>
 
 #include "ai/Entity.h"
+#include "gfx/SaturatingInt.h"
 #include "world/Bullet.h"
 #include "world/World.h"
 
@@ -10,21 +9,6 @@ namespace {
 
 constexpr double kScreenCentreX = 512.0;
 constexpr double kScreenCentreY = 384.0;
-
-// Truncates toward zero; a camera that lands outside the int range saturates instead of
-// reaching an undefined conversion.
-int32_t truncateToInt32(double value) {
-    if (std::isnan(value)) {
-        return 0;
-    }
-    if (value <= static_cast<double>(std::numeric_limits<int32_t>::min())) {
-        return std::numeric_limits<int32_t>::min();
-    }
-    if (value >= static_cast<double>(std::numeric_limits<int32_t>::max())) {
-        return std::numeric_limits<int32_t>::max();
-    }
-    return static_cast<int32_t>(value);
-}
 
 // The removed soldier stays alive in the roster: targets and the selection may still name it.
 void dropOneDeadEntity(std::vector<Entity*>& entities) {
@@ -36,14 +20,27 @@ void dropOneDeadEntity(std::vector<Entity*>& entities) {
     }
 }
 
+// A camera that lands outside the int range saturates.
 void refreshCamera(World& world) {
     world.tilePixelWidth = world.zoom * TILE_SIZE;
     world.tilePixelHeight = world.tilePixelWidth;
-    world.viewOffsetX = truncateToInt32(kScreenCentreX - world.cameraX * world.tilePixelWidth);
-    world.viewOffsetY = truncateToInt32(kScreenCentreY - world.cameraY * world.tilePixelWidth);
+    world.viewOffsetX = saturatingInt(kScreenCentreX - world.cameraX * world.tilePixelWidth);
+    world.viewOffsetY = saturatingInt(kScreenCentreY - world.cameraY * world.tilePixelWidth);
 }
 
 }  // namespace
+
+// The fog belongs to the step, not to the picture: the soldiers' searches read the tiles it
+// discovers, so it must follow every update exactly once, however often frames are drawn.
+void World::step() {
+    update();
+    computeFogs();
+}
+
+void World::computeFogs() {
+    computeFog(Team::Red);
+    computeFog(Team::Blue);
+}
 
 void World::update() {
     dropOneDeadEntity(entities);

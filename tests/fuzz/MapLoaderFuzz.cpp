@@ -12,6 +12,7 @@
 #include "Invariants.h"
 #include "ai/Entity.h"
 #include "gfx/GameRandom.h"
+#include "gfx/Problem.h"
 #include "gfx/ResourceCatalogue.h"
 #include "world/GameClock.h"
 #include "world/World.h"
@@ -47,14 +48,11 @@ void requireUntouched(const World& world) {
 }
 
 void fight(World& world) {
-    world.computeFog(Team::Red);
-    world.computeFog(Team::Blue);
+    world.computeFogs();
     stopOn(brokenInvariants(world), 0);
     for (int step = 1; step <= kSteps; ++step) {
         setSimulatedClock(step * kStepMs);
-        world.update();
-        world.computeFog(Team::Red);
-        world.computeFog(Team::Blue);
+        world.step();
         stopOn(brokenInvariants(world), step);
     }
 }
@@ -63,10 +61,10 @@ void fight(World& world) {
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     ResourceCatalogue::instance();
-    // The loader explains every refused map on standard output, thousands of times a second;
-    // the fuzzer reports on standard error.
-    if (std::freopen("/dev/null", "w", stdout) == nullptr) {
-        std::fclose(stdout);
+    // The loader explains every refused map, thousands of times a second.
+    static std::FILE* const nowhere = std::fopen("/dev/null", "w");
+    if (nowhere != nullptr) {
+        setProblemSink(nowhere);
     }
     return 0;
 }

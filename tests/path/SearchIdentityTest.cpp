@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <memory>
 #include <random>
 #include <sstream>
 #include <string>
@@ -8,7 +9,7 @@
 #include "ai/Entity.h"
 #include "path/Path.h"
 #include "plain/LiteralSearch.h"
-#include "support/TestWorld.h"
+#include "world/World.h"
 
 namespace {
 
@@ -36,12 +37,10 @@ struct Request {
 // Walls, soldiers of both teams (some dead, some on walls) and usually the requester on the
 // start tile. Small maps more often than large ones: many shapes in little time.
 std::unique_ptr<World> drawWorld(Dice& dice, Request& request) {
-    auto world = makeWorld({});
+    auto world = std::make_unique<World>();
     const int columns = dice.chance(70) ? dice.between(1, 16) : dice.between(1, 64);
     const int rows = dice.chance(70) ? dice.between(1, 16) : dice.between(1, 64);
-    world->columns = columns;
-    world->rows = rows;
-    world->tiles.reset(columns, rows, TileKind::BaseTile);
+    world->resize(columns, rows, world->fogResolution);
     const int wallPercent = dice.below(4) * 12;
     for (int x = 0; x < columns; ++x) {
         for (int y = 0; y < rows; ++y) {

@@ -23,18 +23,12 @@ private:
 // from none to dense, soldiers of both teams (some dead, some sharing a tile, some on walls),
 // a patchy memory of the map for each team. The same seed always draws the same World, so a
 // test can build two and let each algorithm change its own.
-inline std::unique_ptr<World> drawBattlefield(uint32_t seed) {
+inline std::unique_ptr<World> drawBattlefield(uint32_t seed, int fogResolution = 1) {
     Dice dice(seed);
     auto world = std::make_unique<World>();
     const int columns = dice.chance(80) ? dice.between(1, 40) : dice.between(1, 90);
     const int rows = dice.chance(80) ? dice.between(1, 40) : dice.between(1, 90);
-    world->columns = columns;
-    world->rows = rows;
-    world->tiles.reset(columns, rows, TileKind::BaseTile);
-    world->redKnownTiles.reset(columns, rows, 0);
-    world->blueKnownTiles.reset(columns, rows, 0);
-    world->redFog.reset(columns, rows, 1.0);
-    world->blueFog.reset(columns, rows, 1.0);
+    world->resize(columns, rows, fogResolution);
     const int wallPercent = dice.below(5) * 10;
     const int knownPercent = dice.below(5) * 25;
     for (int x = 0; x < columns; ++x) {

@@ -42,8 +42,9 @@ std::string traceName(const Battle& battle) {
            std::to_string(battle.view) + "-steps" + std::to_string(battle.steps);
 }
 
-// Everything the command prints; empty, with a failure recorded, when it does not succeed.
-std::string outputOf(const std::string& command) {
+// Everything the command prints; empty, with a failure recorded, when it does not end with
+// the status expected.
+std::string outputOf(const std::string& command, int expectedStatus = 0) {
     FILE* const pipe = popen(command.c_str(), "r");
     if (pipe == nullptr) {
         ADD_FAILURE() << "cannot run " << command;
@@ -55,7 +56,7 @@ std::string outputOf(const std::string& command) {
         out.append(buffer, n);
     }
     const int status = pclose(pipe);
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != expectedStatus) {
         ADD_FAILURE() << command << " failed with status " << status;
         return {};
     }
@@ -127,6 +128,17 @@ void expectRecordedSteps(const std::string& runner, const Battle& battle) {
 
 bool isBuilt(const std::string& program) {
     return static_cast<bool>(std::ifstream(program));
+}
+
+// The game's problem lines must reach the user without ever entering a trace.
+TEST(RunnerOutput, problemLineGoesToStandardErrorAndNoneToTheTrace) {
+    ASSERT_TRUE(isBuilt(kFastRunner));
+    const std::string missing = ::testing::TempDir() + "dromlin_no_such_map.txt";
+    const std::string errors = ::testing::TempDir() + "dromlin_sim_errors.txt";
+    EXPECT_EQ(outputOf(kFastRunner + " " + missing + " --trace 2>" + errors, 2), "");
+    std::ostringstream said;
+    said << std::ifstream(errors).rdbuf();
+    EXPECT_EQ(said.str(), missing + ": cannot open\n");
 }
 
 class RecordedBattle : public ::testing::TestWithParam<Battle> {};

@@ -13,16 +13,7 @@ inline std::unique_ptr<World> makeWorld(std::initializer_list<std::string_view> 
     auto world = std::make_unique<World>();
     const int height = static_cast<int>(rows.size());
     const int width = height == 0 ? 0 : static_cast<int>(rows.begin()->size());
-    const int r = world->fogResolution;
-    world->columns = width;
-    world->rows = height;
-    world->tiles.reset(width, height, TileKind::BaseTile);
-    world->redKnownTiles.reset(width, height, 0);
-    world->blueKnownTiles.reset(width, height, 0);
-    world->redFog.reset(width * r, height * r, 1.0);
-    world->blueFog.reset(width * r, height * r, 1.0);
-    world->cameraX = width / 2;
-    world->cameraY = height / 2;
+    world->resize(width, height, world->fogResolution);
     int y = 0;
     for (std::string_view row : rows) {
         for (int x = 0; x < width && x < static_cast<int>(row.size()); ++x) {

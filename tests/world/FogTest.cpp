@@ -10,15 +10,8 @@ namespace {
 
 // An open field wider than a soldier's sight window.
 std::unique_ptr<World> openField(int columns, int rows, int resolution = 1) {
-    auto world = makeWorld({"."});
-    world->columns = columns;
-    world->rows = rows;
-    world->fogResolution = resolution;
-    world->tiles.reset(columns, rows, TileKind::BaseTile);
-    world->redKnownTiles.reset(columns, rows, 0);
-    world->blueKnownTiles.reset(columns, rows, 0);
-    world->redFog.reset(columns * resolution, rows * resolution, 1.0);
-    world->blueFog.reset(columns * resolution, rows * resolution, 1.0);
+    auto world = std::make_unique<World>();
+    world->resize(columns, rows, resolution);
     return world;
 }
 

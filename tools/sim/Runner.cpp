@@ -10,11 +10,6 @@ namespace {
 
 constexpr int kExitMapNotLoaded = 2;
 
-void computeBothFogs(World& world) {
-    world.computeFog(0);
-    world.computeFog(1);
-}
-
 }  // namespace
 
 Battle::Battle(const RunOptions& options) : options_(options) {
@@ -31,15 +26,14 @@ bool Battle::load() {
     if (!world_->loadMap(options_.mapFile)) {
         return false;
     }
-    computeBothFogs(*world_);
+    world_->computeFogs();
     return true;
 }
 
 void Battle::step(int number) {
     time_ = static_cast<int32_t>(static_cast<long long>(number) * options_.tickMs);
     setSimulatedClock(time_);
-    world_->update();
-    computeBothFogs(*world_);
+    world_->step();
 }
 
 int runBattle(const RunOptions& options, const LineSink& emit) {

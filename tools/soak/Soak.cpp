@@ -14,11 +14,6 @@ namespace {
 
 constexpr int32_t kStepMs = 16;
 
-void computeBothFogs(World& world) {
-    world.computeFog(Team::Red);
-    world.computeFog(Team::Blue);
-}
-
 int countDead(const World& world) {
     return static_cast<int>(std::count_if(world.roster.begin(), world.roster.end(),
                                           [](const auto& e) { return e->health <= 0; }));
@@ -51,14 +46,13 @@ BattleResult runSoakBattle(const BattlePlan& plan) {
         return result;
     }
     // The game's first frame draws, and so computes the fog, before the first update.
-    computeBothFogs(world);
+    world.computeFogs();
     if (noteBroken(world, 0, result)) {
         return result;
     }
     for (int step = 1; step <= plan.steps; ++step) {
         setSimulatedClock(step * kStepMs);
-        world.update();
-        computeBothFogs(world);
+        world.step();
         result.stepsRun = step;
         result.mostBullets = std::max(result.mostBullets, world.bullets.size());
         if (noteBroken(world, step, result)) {
