@@ -12,8 +12,8 @@ dir=${DROMLIN_BENCH_DIR:-build-bench}
 cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DDROMLIN_BENCHMARKS=ON \
       > /dev/null
 cmake --build "$dir" -j "$(nproc)" --target dromlin-bench-path dromlin-bench-sim \
-      dromlin-bench-sim-literal dromlin-bench-draw dromlin-bench-draw-literal dromlin-sim \
-      dromlin-sim-literal dromlin-mapgen > /dev/null
+      dromlin-bench-sim-plain dromlin-bench-draw dromlin-bench-draw-plain dromlin-sim \
+      dromlin-sim-plain dromlin-mapgen > /dev/null
 # The drawn frame is also measured on the game as it was before the drawing left out what no
 # one sees (commit fc7cfa2), built the same way from a git worktree of its own.
 base=fc7cfa2

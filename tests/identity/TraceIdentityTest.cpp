@@ -13,7 +13,7 @@
 namespace {
 
 const std::string kFastRunner = DROMLIN_BINARY_DIR "/dromlin-sim";
-const std::string kPlainRunner = DROMLIN_BINARY_DIR "/dromlin-sim-literal";
+const std::string kPlainRunner = DROMLIN_BINARY_DIR "/dromlin-sim-plain";
 const std::string kMapMaker = DROMLIN_BINARY_DIR "/dromlin-mapgen";
 const std::string kDataDir = DROMLIN_TEST_DIR "/identity";
 
