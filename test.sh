@@ -1,50 +1,118 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds the game, its sanitizer build and its web page, and runs
-# every test: all tests of the normal build (window tests in a virtual X server, the page in
-# headless Chromium), the Debian package built and checked, the unit and drawing tests
-# again under AddressSanitizer and UndefinedBehaviorSanitizer, then the Windows build under wine.
+# Every test of the game, in stages. With no argument, all of them in this order, which is what
+# CI runs: the source format; the normal build and its tests (the unit and drawing tests, then
+# the window tests in a virtual X server, then the web page, built and tested in headless
+# Chromium); the Debian package built and checked; the unit and drawing tests again under
+# AddressSanitizer and UndefinedBehaviorSanitizer; the Windows build under wine.
+# Usage: ./test.sh [STAGE]   (./test.sh --help lists the stages; each builds what it needs)
 set -euo pipefail
 cd "$(dirname "$0")"
 
-tools/install-deps.sh test
+stages=(format unit window web package asan windows)
+
+usage() {
+    echo "usage: ./test.sh [STAGE]; with no STAGE, every stage in this order:"
+    echo "  format   the C++ sources follow .clang-format (tools/check-format.sh)"
+    echo "  unit     the normal build (build/) and all its tests but the window and web ones"
+    echo "  window   the whole game in windows under Xvfb, driven by xdotool, in the normal build"
+    echo "  web      the web page (tools/web.sh): its simulation under node, the page in Chromium"
+    echo "  package  the Debian package built (tools/package.sh) and checked"
+    echo "  asan     the unit tests again, built with ASan and UBSan (build-asan/), under Xvfb"
+    echo "  windows  the Windows build (tools/windows.sh) and its tests under wine"
+}
+
 jobs=$(nproc)
-
-echo "== source format"
-tools/check-format.sh
-
-# Options named again: ./run.sh configures the same folder without tests or benchmarks.
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=ON -DDROMLIN_BENCHMARKS=ON > /dev/null
-cmake --build build -j "$jobs"
-
-cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DDROMLIN_SANITIZE=ON \
-      -DDROMLIN_BENCHMARKS=OFF > /dev/null
-cmake --build build-asan -j "$jobs"
-
-echo "== the web page"
-tools/web.sh > /dev/null
-# The page's test drives Chromium through puppeteer-core, pinned by the lock file.
-[ -d tests/window/web/node_modules/puppeteer-core ] ||
-    npm ci --prefix tests/window/web --no-audit --no-fund --loglevel=error
-
-echo "== tests of the normal build"
 # -noreset: by default the X server resets whenever its last client leaves, and a test that
 # connects during the reset finds no display. The screen holds the 1600 x 1200 window of the
 # seams test whole.
-xvfb-run -a -s "-screen 0 1600x1200x24 -noreset" \
-    ctest --test-dir build --output-on-failure -j "$jobs" --timeout 600
+virtual_display=(xvfb-run -a -s "-screen 0 1600x1200x24 -noreset")
 
-echo "== the Debian package"
-tools/package.sh --no-deps
-bash tests/package/package_test.sh dist/dromlin_*.deb
+# The normal build. Options named again: ./run.sh configures the same folder without tests or
+# benchmarks.
+configure_normal_build() {
+    cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=ON \
+          -DDROMLIN_BENCHMARKS=ON > /dev/null
+}
 
-echo "== unit tests under the sanitizers"
-# The drawing tests open GL contexts too, so they run in a virtual X server; the whole-program
-# window tests are left to the normal build.
-ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
-    xvfb-run -a -s "-screen 0 1600x1200x24 -noreset" \
-    ctest --test-dir build-asan --output-on-failure -j "$jobs" -LE "window" --timeout 900
+# The normal build's tests are split by label: `window` (whole programs in a window) and `web`
+# (the page) have stages of their own, and `unit` runs all the others, so that each test runs
+# once.
+normal_tests() {
+    "${virtual_display[@]}" ctest --test-dir build --output-on-failure -j "$jobs" --timeout 600 "$@"
+}
 
-echo "== the Windows build under wine"
-tools/windows.sh > /dev/null
-xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" \
-    bash tests/windows/windows_test.sh build-windows dist
+stage_format() {
+    echo "== source format"
+    tools/check-format.sh
+}
+
+stage_unit() {
+    configure_normal_build
+    cmake --build build -j "$jobs"
+    echo "== tests of the normal build"
+    normal_tests -LE "window|web"
+}
+
+stage_window() {
+    configure_normal_build
+    cmake --build build -j "$jobs" --target dromlin dromlin_free_drawing
+    echo "== window tests of the normal build"
+    normal_tests -L window -LE web
+}
+
+stage_web() {
+    echo "== the web page"
+    tools/web.sh > /dev/null
+    # The page's test drives Chromium through puppeteer-core, pinned by the lock file.
+    [ -d tests/window/web/node_modules/puppeteer-core ] ||
+        npm ci --prefix tests/window/web --no-audit --no-fund --loglevel=error
+    # The web tests are the normal build's, and need nothing of it built.
+    configure_normal_build
+    echo "== web tests of the normal build"
+    normal_tests -L web
+}
+
+stage_package() {
+    echo "== the Debian package"
+    tools/package.sh --no-deps
+    bash tests/package/package_test.sh dist/dromlin_*.deb
+}
+
+stage_asan() {
+    cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DDROMLIN_SANITIZE=ON \
+          -DDROMLIN_BENCHMARKS=OFF > /dev/null
+    cmake --build build-asan -j "$jobs"
+    echo "== unit tests under the sanitizers"
+    # The drawing tests open GL contexts too, so they run in a virtual X server; the
+    # whole-program window tests and the page's tests are left to the normal build.
+    ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
+        "${virtual_display[@]}" \
+        ctest --test-dir build-asan --output-on-failure -j "$jobs" -LE "window|web" --timeout 900
+}
+
+stage_windows() {
+    echo "== the Windows build under wine"
+    tools/windows.sh > /dev/null
+    xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" \
+        bash tests/windows/windows_test.sh build-windows dist
+}
+
+case "${1:-}" in
+    "")
+        tools/install-deps.sh test
+        for stage in "${stages[@]}"; do
+            "stage_$stage"
+        done
+        ;;
+    -h | --help)
+        usage
+        ;;
+    *)
+        if [ $# -ne 1 ] || [[ ! " ${stages[*]} " =~ " $1 " ]]; then
+            usage >&2
+            exit 2
+        fi
+        tools/install-deps.sh "test-$1"
+        "stage_$1"
+        ;;
+esac

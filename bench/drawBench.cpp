@@ -2,7 +2,7 @@
 // scene (the fog is computed in the step, not here), swap, and wait until the GL has really
 // drawn it; shown in the red team's view, fog and all. Needs an X display: run under xvfb-run,
 // through bench/run.sh. Built twice, like the simulation benchmarks: dromlin-bench-draw and
-// dromlin-bench-draw-literal.
+// dromlin-bench-draw-plain.
 #include <benchmark/benchmark.h>
 
 #include <GL/freeglut.h>

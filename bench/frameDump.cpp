@@ -1,5 +1,5 @@
 // Draws a set of battle scenes and prints one line per scene with a fingerprint of the pixels
-// on the screen. Built twice: dromlin-frames and dromlin-frames-literal; the two must print
+// on the screen. Built twice: dromlin-frames and dromlin-frames-plain; the two must print
 // the same lines, as the faster drawing must put exactly the same pixels on the screen.
 #include <GL/gl.h>
 

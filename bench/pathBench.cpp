@@ -5,7 +5,7 @@
 #include <memory>
 
 #include "path/Path.h"
-#include "plain/LiteralSearch.h"
+#include "plain/PlainSearch.h"
 #include "world/World.h"
 
 namespace {
@@ -22,7 +22,7 @@ bool isSegmentWall(int x, int y) {
 }
 
 // Closed rooms of 8 x 8 tiles, each wall with a two-tile door in its middle: a narrow
-// frontier, the literal search's best case.
+// frontier, the plain search's best case.
 bool isRoomWall(int x, int y) {
     const bool wallColumn = x % 8 == 7;
     const bool wallRow = y % 8 == 7;
@@ -66,12 +66,12 @@ void fastSearch(benchmark::State& state) {
     state.SetLabel(kMapNames[state.range(1)]);
 }
 
-void literalSearchFlood(benchmark::State& state) {
+void plainSearchFlood(benchmark::State& state) {
     const auto& side = kSides[state.range(0)];
     auto world = makeBattlefield(side[0], side[1], static_cast<MapKind>(state.range(1)));
     for (auto _ : state) {
         const SearchResult result =
-            literalSearch(0, 0, side[0] - 1, side[1] - 1, side[0], side[1], *world);
+            plainSearch(0, 0, side[0] - 1, side[1] - 1, side[0], side[1], *world);
         benchmark::DoNotOptimize(result.waypoints.data());
     }
     state.SetLabel(kMapNames[state.range(1)]);
@@ -82,7 +82,7 @@ void literalSearchFlood(benchmark::State& state) {
 BENCHMARK(fastSearch)
     ->ArgsProduct({{0, 1, 2}, {Open, Walls, Rooms}})
     ->Unit(benchmark::kMicrosecond);
-BENCHMARK(literalSearchFlood)
+BENCHMARK(plainSearchFlood)
     ->ArgsProduct({{0, 1, 2}, {Open, Walls, Rooms}})
     ->Unit(benchmark::kMicrosecond);
 

@@ -55,7 +55,7 @@ def whole_battles(build, results):
     rows = []
     for name, steps in [("map1", 3000), ("battle128", 500), ("battle256", 100)]:
         times = []
-        for program in ["dromlin-sim", "dromlin-sim-literal"]:
+        for program in ["dromlin-sim", "dromlin-sim-plain"]:
             command = [os.path.join(build, program), maps[name], "--steps", str(steps)]
             print("running", " ".join(command), flush=True)
             times.append(cpu_seconds_of(command) * 1000.0 / steps)
@@ -87,22 +87,22 @@ def main():
     for name, fast in sorted(path.items()):
         if name.startswith("fastSearch/"):
             side, kind = name.split("/")[1:3]
-            plain = path["literalSearchFlood/%s/%s" % (side, kind)]
+            plain = path["plainSearchFlood/%s/%s" % (side, kind)]
             rows.append(("path flood %s %s" % (sides[side], kinds[kind]), fast, plain))
 
     sim = run_benchmark(program("dromlin-bench-sim"), os.path.join(results, "sim.json"))
-    literal_filter = "map1|battle128|battle256_first200|fogAlone/battle256" if quick is False \
+    plain_filter = "map1|battle128|battle256_first200|fogAlone/battle256" if quick is False \
         else "map1|battle128"
-    plain_sim = run_benchmark(program("dromlin-bench-sim-literal"),
-                              os.path.join(results, "sim-literal.json"),
-                              ["--benchmark_filter=" + literal_filter])
+    plain_sim = run_benchmark(program("dromlin-bench-sim-plain"),
+                              os.path.join(results, "sim-plain.json"),
+                              ["--benchmark_filter=" + plain_filter])
     for name, fast in sim.items():
         rows.append((name.replace("/iterations", " ").split(" ")[0], fast, plain_sim.get(name)))
 
     draw = run_benchmark(program("dromlin-bench-draw"), os.path.join(results, "draw.json"),
                          display=True)
-    plain_draw = run_benchmark(program("dromlin-bench-draw-literal"),
-                               os.path.join(results, "draw-literal.json"), display=True)
+    plain_draw = run_benchmark(program("dromlin-bench-draw-plain"),
+                               os.path.join(results, "draw-plain.json"), display=True)
     for name, fast in draw.items():
         rows.append((name.split("/iterations")[0] + " (%.0f fps)" % (1000.0 / fast), fast,
                      plain_draw.get(name)))

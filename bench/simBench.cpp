@@ -1,6 +1,6 @@
 // One simulation frame (the World's step and both teams' fog, as the game does per frame) in a
 // running battle, and the fog alone. Built twice: dromlin-bench-sim with the game's algorithms,
-// dromlin-bench-sim-literal with the plain ones. Run both through bench/run.sh.
+// dromlin-bench-sim-plain with the plain ones. Run both through bench/run.sh.
 #include <benchmark/benchmark.h>
 
 #include "Fields.h"

@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the game needs and that are missing. Calls apt only when
-# something is missing. Usage: tools/install-deps.sh run|test|package|web|windows|headless
+# something is missing. Usage: tools/install-deps.sh GROUP, where GROUP is run, package, web,
+# windows or headless (what ./run.sh and the tools need), test (everything ./test.sh needs) or
+# test-STAGE (what the one stage ./test.sh STAGE needs).
 set -euo pipefail
 
 run_packages=(cmake g++ make pkg-config freeglut3-dev libgl1-mesa-dev libglu1-mesa-dev
@@ -24,6 +26,16 @@ test_packages=(libgtest-dev libbenchmark-dev clang-format xvfb xauth xdotool ima
                "${package_check_packages[@]}" "${windows_packages[@]}")
 command -v npm > /dev/null || test_packages+=(npm)
 
+# The stages of ./test.sh one at a time, each a part of test_packages. The normal build's tests
+# need GoogleTest, Google Benchmark (./test.sh builds the benchmarks), stb_image (the picture
+# decoders' test) and a virtual X server; the window tests also drive and photograph windows.
+unit_test_packages=(libgtest-dev libbenchmark-dev libstb-dev "${headless_packages[@]}")
+window_tools=(xdotool imagemagick x11-utils)
+web_test_packages=("${unit_test_packages[@]}" "${web_packages[@]}" chromium imagemagick)
+command -v npm > /dev/null || web_test_packages+=(npm)
+
+usage="run|package|web|windows|headless|test|test-format|test-unit|test-window|test-web"
+usage+="|test-package|test-asan|test-windows"
 case "${1:-run}" in
     run) wanted=("${run_packages[@]}") ;;
     test) wanted=("${run_packages[@]}" "${test_packages[@]}") ;;
@@ -31,7 +43,15 @@ case "${1:-run}" in
     web) wanted=("${web_packages[@]}") ;;
     windows) wanted=("${windows_packages[@]}") ;;
     headless) wanted=("${headless_packages[@]}") ;;
-    *) echo "usage: $0 run|test|package|web|windows|headless" >&2; exit 2 ;;
+    test-format) wanted=(clang-format) ;;
+    test-unit | test-asan) wanted=("${run_packages[@]}" "${unit_test_packages[@]}") ;;
+    test-window) wanted=("${run_packages[@]}" "${unit_test_packages[@]}" "${window_tools[@]}") ;;
+    test-web) wanted=("${run_packages[@]}" "${web_test_packages[@]}") ;;
+    test-package) wanted=("${run_packages[@]}" "${package_packages[@]}"
+                          "${package_check_packages[@]}" imagemagick) ;;
+    test-windows) wanted=("${windows_packages[@]}" "${headless_packages[@]}"
+                          "${window_tools[@]}") ;;
+    *) echo "usage: $0 $usage" >&2; exit 2 ;;
 esac
 
 missing=()

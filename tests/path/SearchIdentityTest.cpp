@@ -8,7 +8,7 @@
 
 #include "ai/Entity.h"
 #include "path/Path.h"
-#include "plain/LiteralSearch.h"
+#include "plain/PlainSearch.h"
 #include "world/World.h"
 
 namespace {
@@ -101,7 +101,7 @@ std::string describe(int index, const World& world, const Request& r) {
 
 }  // namespace
 
-TEST(SearchIdentity, fastSearchChoosesExactlyAsTheLiteralOpenListScan) {
+TEST(SearchIdentity, fastSearchChoosesExactlyAsThePlainOpenListScan) {
     Dice dice(20240611u);
     int fallbacks = 0;
     int emptyRoutes = 0;
@@ -112,15 +112,15 @@ TEST(SearchIdentity, fastSearchChoosesExactlyAsTheLiteralOpenListScan) {
 
         const Path fast(r.startX, r.startY, r.goalX, r.goalY, world->columns, world->rows,
                         world.get());
-        const SearchResult literal = literalSearch(r.startX, r.startY, r.goalX, r.goalY,
-                                                   world->columns, world->rows, *world);
+        const SearchResult plain =
+            plainSearch(r.startX, r.startY, r.goalX, r.goalY, world->columns, world->rows, *world);
 
-        ASSERT_EQ(fast.goalX, literal.goalX) << describe(i, *world, r);
-        ASSERT_EQ(fast.goalY, literal.goalY) << describe(i, *world, r);
-        ASSERT_EQ(fast.waypoints.size(), literal.waypoints.size()) << describe(i, *world, r);
+        ASSERT_EQ(fast.goalX, plain.goalX) << describe(i, *world, r);
+        ASSERT_EQ(fast.goalY, plain.goalY) << describe(i, *world, r);
+        ASSERT_EQ(fast.waypoints.size(), plain.waypoints.size()) << describe(i, *world, r);
         for (std::size_t w = 0; w < fast.waypoints.size(); ++w) {
             const Waypoint& a = fast.waypoints[w];
-            const Waypoint& b = literal.waypoints[w];
+            const Waypoint& b = plain.waypoints[w];
             ASSERT_TRUE(a.x == b.x && a.y == b.y && a.stepCost == b.stepCost)
                 << "waypoint " << w << " of " << describe(i, *world, r);
         }

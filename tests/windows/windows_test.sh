@@ -10,7 +10,7 @@ source "$here/../window/battle_lib.sh"
 
 build=$(readlink -f "${1:?usage: windows_test.sh <Windows build folder> <dist folder>}")
 dist=$(readlink -f "${2:?usage: windows_test.sh <Windows build folder> <dist folder>}")
-traces=$here/../perf/traces
+traces=$here/../identity/traces
 # No Gecko or Mono prompts, and no menu entries of wine's own in the home folder.
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 
@@ -30,7 +30,7 @@ trap cleanup_wine EXIT
 map_of() {
     case $1 in
         map1) echo "$build/game/windows/stage/dromlin-"*/map1.txt ;;
-        *) echo "$here/../perf/maps/$1.txt" ;;
+        *) echo "$here/../identity/maps/$1.txt" ;;
     esac
 }
 

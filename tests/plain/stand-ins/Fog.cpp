@@ -1,6 +1,6 @@
-#include "plain/LiteralFog.h"
+#include "plain/PlainFog.h"
 #include "world/World.h"
 
 void World::computeFog(int team) {
-    literalComputeFog(*this, team);
+    plainComputeFog(*this, team);
 }

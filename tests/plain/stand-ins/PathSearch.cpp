@@ -1,11 +1,11 @@
 #include "path/PathSearch.h"
 
 #include "path/Path.h"
-#include "plain/LiteralSearch.h"
+#include "plain/PlainSearch.h"
 
 void searchRoute(Path& path) {
-    const SearchResult result = literalSearch(path.startX, path.startY, path.goalX, path.goalY,
-                                              path.columns, path.rows, *path.world);
+    const SearchResult result = plainSearch(path.startX, path.startY, path.goalX, path.goalY,
+                                            path.columns, path.rows, *path.world);
     path.waypoints = result.waypoints;
     path.goalX = result.goalX;
     path.goalY = result.goalY;

@@ -1,14 +1,14 @@
 #include "ai/Entity.h"
-#include "plain/LiteralRayMarch.h"
+#include "plain/PlainRayMarch.h"
 
 bool Entity::hasLineOfSight(double tx, double ty) const {
-    return literalHasLineOfSight(*this, tx, ty);
+    return plainHasLineOfSight(*this, tx, ty);
 }
 
 bool Entity::isFriendInLineOfFire(double tx, double ty) const {
-    return literalIsFriendInLineOfFire(*this, tx, ty);
+    return plainIsFriendInLineOfFire(*this, tx, ty);
 }
 
 bool Entity::isLineClear(double ax, double ay, double bx, double by) const {
-    return literalIsLineClear(*this, ax, ay, bx, by);
+    return plainIsLineClear(*this, ax, ay, bx, by);
 }

@@ -1,14 +1,14 @@
 #include "ai/Entity.h"
-#include "plain/LiteralTileSearch.h"
+#include "plain/PlainTileSearch.h"
 
 void Entity::findHidingTile(const Entity& threat) {
-    literalFindHidingTile(*this, threat);
+    plainFindHidingTile(*this, threat);
 }
 
 void Entity::findFiringPosition() {
-    literalFindFiringPosition(*this);
+    plainFindFiringPosition(*this);
 }
 
 void Entity::pickFrontierTile() {
-    literalPickFrontierTile(*this);
+    plainPickFrontierTile(*this);
 }

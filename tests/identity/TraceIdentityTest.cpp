@@ -13,9 +13,9 @@
 namespace {
 
 const std::string kFastRunner = DROMLIN_BINARY_DIR "/dromlin-sim";
-const std::string kPlainRunner = DROMLIN_BINARY_DIR "/dromlin-sim-literal";
+const std::string kPlainRunner = DROMLIN_BINARY_DIR "/dromlin-sim-plain";
 const std::string kMapMaker = DROMLIN_BINARY_DIR "/dromlin-mapgen";
-const std::string kPerfDir = DROMLIN_TEST_DIR "/perf";
+const std::string kDataDir = DROMLIN_TEST_DIR "/identity";
 
 // The sanitizer build runs many times slower: there every battle is cut short, and a recorded
 // trace is compared as far as the shortened battle goes.
@@ -26,7 +26,7 @@ constexpr int kStepDivisor = 1;
 #endif
 
 struct Battle {
-    const char* map;  // "map1" (the shipped map) or a map under perf/maps
+    const char* map;  // "map1" (the shipped map) or a map under identity/maps
     unsigned seed;
     int view;
     int steps;
@@ -34,7 +34,7 @@ struct Battle {
 
 std::string mapFile(const Battle& battle) {
     const std::string name = battle.map;
-    return name == "map1" ? DROMLIN_ASSETS_DIR "/map1.txt" : kPerfDir + "/maps/" + name + ".txt";
+    return name == "map1" ? DROMLIN_ASSETS_DIR "/map1.txt" : kDataDir + "/maps/" + name + ".txt";
 }
 
 std::string traceName(const Battle& battle) {
@@ -71,7 +71,7 @@ std::string traceOf(const std::string& runner, const std::string& map, const Bat
 }
 
 std::string recordedTrace(const Battle& battle) {
-    return outputOf("gzip -dc " + kPerfDir + "/traces/" + traceName(battle) + ".jsonl.gz");
+    return outputOf("gzip -dc " + kDataDir + "/traces/" + traceName(battle) + ".jsonl.gz");
 }
 
 std::string firstLines(const std::string& text, int count) {

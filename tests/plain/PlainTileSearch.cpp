@@ -1,4 +1,4 @@
-#include "LiteralTileSearch.h"
+#include "PlainTileSearch.h"
 
 #include <cmath>
 #include <utility>
@@ -40,7 +40,7 @@ bool isFrontierTile(const World& world, const Grid<int32_t>& known, int i, int j
 
 }  // namespace
 
-void literalFindHidingTile(Entity& e, const Entity& threat) {
+void plainFindHidingTile(Entity& e, const Entity& threat) {
     const World& world = *e.world;
     e.goalX = -1.0;
     e.goalY = -1.0;
@@ -66,7 +66,7 @@ void literalFindHidingTile(Entity& e, const Entity& threat) {
     }
 }
 
-void literalFindFiringPosition(Entity& e) {
+void plainFindFiringPosition(Entity& e) {
     const World& world = *e.world;
     const Grid<int32_t>* known = knownTilesOf(world, e.team);
     double rx = -1.0;
@@ -106,7 +106,7 @@ void literalFindFiringPosition(Entity& e) {
     }
 }
 
-void literalPickFrontierTile(Entity& e) {
+void plainPickFrontierTile(Entity& e) {
     const World& world = *e.world;
     const Grid<int32_t>* known = knownTilesOf(world, e.team);
     if (known == nullptr) {

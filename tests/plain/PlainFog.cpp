@@ -1,4 +1,4 @@
-#include "LiteralFog.h"
+#include "PlainFog.h"
 
 #include <cmath>
 
@@ -45,7 +45,7 @@ void lightAround(World& world, const Entity& e, Grid<double>& fog, Grid<int32_t>
 
 }  // namespace
 
-void literalComputeFog(World& world, int team) {
+void plainComputeFog(World& world, int team) {
     if ((team != Team::Red && team != Team::Blue) || world.fogResolution < 1) {
         return;
     }

@@ -1,4 +1,4 @@
-#include "LiteralRayMarch.h"
+#include "PlainRayMarch.h"
 
 #include <algorithm>
 #include <cmath>
@@ -64,14 +64,14 @@ RayOutcome marchRay(const World& world, double ox, double oy, double tx, double 
 
 }  // namespace
 
-bool literalHasLineOfSight(const Entity& e, double tx, double ty) {
+bool plainHasLineOfSight(const Entity& e, double tx, double ty) {
     const World& w = *e.world;
     return marchRay(w, e.x, e.y, tx, ty, false, [&w](double px, double py) {
                return w.isObstacleAt(px, py);
            }) != RayOutcome::Hit;
 }
 
-bool literalIsFriendInLineOfFire(const Entity& e, double tx, double ty) {
+bool plainIsFriendInLineOfFire(const Entity& e, double tx, double ty) {
     const World& w = *e.world;
     const int team = e.team;
     return marchRay(w, e.x, e.y, tx, ty, true, [&w, team](double px, double py) {
@@ -79,7 +79,7 @@ bool literalIsFriendInLineOfFire(const Entity& e, double tx, double ty) {
            }) != RayOutcome::Clear;
 }
 
-bool literalIsLineClear(const Entity& e, double ax, double ay, double bx, double by) {
+bool plainIsLineClear(const Entity& e, double ax, double ay, double bx, double by) {
     const World& w = *e.world;
     return marchRay(w, ax, ay, bx, by, true, [&w](double px, double py) {
                return w.isEntityOnTile(tileOf(px), tileOf(py)) || w.isObstacleAt(px, py);

@@ -6,7 +6,7 @@
 #include "RandomBattlefield.h"
 #include "ai/Entity.h"
 #include "gfx/GameRandom.h"
-#include "plain/LiteralTileSearch.h"
+#include "plain/PlainTileSearch.h"
 #include "world/World.h"
 
 namespace {
@@ -55,7 +55,7 @@ TEST(TileSearchIdentity, hidingTileIsTheNearestTheThreatCannotSeeFirstInColumnOr
         const std::size_t threat = anyone(dice, *fast);
         maybeDisplace(dice, *fast->entities[who], *plain->entities[who]);
         fast->entities[who]->findHidingTile(*fast->entities[threat]);
-        literalFindHidingTile(*plain->entities[who], *plain->entities[threat]);
+        plainFindHidingTile(*plain->entities[who], *plain->entities[threat]);
         expectSameOutcome(*fast->entities[who], *plain->entities[who],
                           "battlefield " + std::to_string(seed));
         if (HasFailure()) {
@@ -78,12 +78,12 @@ TEST(TileSearchIdentity, firingPositionAndFrontierTileAreChosenAsByThePlainScans
         fast->entities[who]->target = fast->entities[target];
         plain->entities[who]->target = plain->entities[target];
         fast->entities[who]->findFiringPosition();
-        literalFindFiringPosition(*plain->entities[who]);
+        plainFindFiringPosition(*plain->entities[who]);
         const unsigned draw = static_cast<unsigned>(dice.below(1 << 20));
         seedGameRand(draw);
         fast->entities[who]->pickFrontierTile();
         seedGameRand(draw);
-        literalPickFrontierTile(*plain->entities[who]);
+        plainPickFrontierTile(*plain->entities[who]);
         expectSameOutcome(*fast->entities[who], *plain->entities[who],
                           "battlefield " + std::to_string(seed));
         if (HasFailure()) {

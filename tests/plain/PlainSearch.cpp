@@ -1,4 +1,4 @@
-#include "LiteralSearch.h"
+#include "PlainSearch.h"
 
 #include <cmath>
 #include <memory>
@@ -16,10 +16,10 @@ struct Neighbour {
 constexpr Neighbour kNeighbours[8] = {{0, -1, 10}, {1, 0, 10}, {0, 1, 10},  {-1, 0, 10},
                                       {1, -1, 14}, {1, 1, 14}, {-1, 1, 14}, {-1, -1, 14}};
 
-class LiteralSearch {
+class PlainSearch {
 public:
-    LiteralSearch(int startX, int startY, int goalX, int goalY, int columns, int rows,
-                  const World& world)
+    PlainSearch(int startX, int startY, int goalX, int goalY, int columns, int rows,
+                const World& world)
         : startX_(startX),
           startY_(startY),
           goalX_(goalX),
@@ -183,7 +183,7 @@ private:
 
 }  // namespace
 
-SearchResult literalSearch(int startX, int startY, int goalX, int goalY, int columns, int rows,
-                           const World& world) {
-    return LiteralSearch(startX, startY, goalX, goalY, columns, rows, world).run();
+SearchResult plainSearch(int startX, int startY, int goalX, int goalY, int columns, int rows,
+                         const World& world) {
+    return PlainSearch(startX, startY, goalX, goalY, columns, rows, world).run();
 }

@@ -8,8 +8,8 @@
 
 #include "RandomBattlefield.h"
 #include "ai/Entity.h"
-#include "plain/LiteralFog.h"
-#include "plain/LiteralRayMarch.h"
+#include "plain/PlainFog.h"
+#include "plain/PlainRayMarch.h"
 #include "world/World.h"
 
 namespace {
@@ -72,12 +72,12 @@ TEST(SightIdentity, fastRayMarchesAnswerAsThePlainOnes) {
             const double ax = drawCoordinate(dice, world->columns);
             const double ay = drawCoordinate(dice, world->rows);
             const bool sight = e.hasLineOfSight(tx, ty);
-            ASSERT_EQ(sight, literalHasLineOfSight(e, tx, ty))
+            ASSERT_EQ(sight, plainHasLineOfSight(e, tx, ty))
                 << caseName(seed) << " sight from (" << e.x << "," << e.y << ") to (" << tx << ","
                 << ty << ")";
             const bool inTheWay = e.isFriendInLineOfFire(tx, ty);
-            ASSERT_EQ(inTheWay, literalIsFriendInLineOfFire(e, tx, ty)) << caseName(seed);
-            ASSERT_EQ(e.isLineClear(ax, ay, tx, ty), literalIsLineClear(e, ax, ay, tx, ty))
+            ASSERT_EQ(inTheWay, plainIsFriendInLineOfFire(e, tx, ty)) << caseName(seed);
+            ASSERT_EQ(e.isLineClear(ax, ay, tx, ty), plainIsLineClear(e, ax, ay, tx, ty))
                 << caseName(seed) << " line from (" << ax << "," << ay << ") to (" << tx << ","
                 << ty << ")";
             blocked += !sight;
@@ -97,7 +97,7 @@ TEST(SightIdentity, wallsBeyondAShrunkTileGridStillBlockSight) {
     world->entities.front()->x = 0;
     world->entities.front()->y = 0;
     const Entity& e = *world->entities.front();
-    EXPECT_EQ(e.hasLineOfSight(6, 1), literalHasLineOfSight(e, 6, 1));
+    EXPECT_EQ(e.hasLineOfSight(6, 1), plainHasLineOfSight(e, 6, 1));
     EXPECT_FALSE(e.hasLineOfSight(6, 1));
     EXPECT_TRUE(e.hasLineOfSight(1, 1));
 }
@@ -122,7 +122,7 @@ void expectSameFog(const World& fast, const World& plain, const std::string& whe
 void computeBothFogs(World& fast, World& plain) {
     for (int team = 0; team < 2; ++team) {
         fast.computeFog(team);
-        literalComputeFog(plain, team);
+        plainComputeFog(plain, team);
     }
 }
 

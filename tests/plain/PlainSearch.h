@@ -17,5 +17,5 @@ struct SearchResult {
 // The route search done the slow, obvious way: a grid of separately allocated nodes and an
 // open list kept in insertion order, scanned front to back for the smallest f. The fast search
 // must choose exactly as this one does.
-SearchResult literalSearch(int startX, int startY, int goalX, int goalY, int columns, int rows,
-                           const World& world);
+SearchResult plainSearch(int startX, int startY, int goalX, int goalY, int columns, int rows,
+                         const World& world);
