@@ -30,20 +30,10 @@ void clampCamera(World& world) {
     }
 }
 
-void scrollUp(World& world) {
-    world.cameraY -= scrollStep(world.zoom);
-    clampCamera(world);
-}
-void scrollDown(World& world) {
-    world.cameraY += scrollStep(world.zoom);
-    clampCamera(world);
-}
-void scrollLeft(World& world) {
-    world.cameraX -= scrollStep(world.zoom);
-    clampCamera(world);
-}
-void scrollRight(World& world) {
-    world.cameraX += scrollStep(world.zoom);
+// One key press along one camera axis: -1 towards the top or left, +1 towards the bottom or
+// right.
+void scroll(World& world, double& axis, int direction) {
+    axis += direction * scrollStep(world.zoom);
     clampCamera(world);
 }
 
@@ -75,16 +65,16 @@ void ZOL_MainState::keyboard(int key, int x, int y) {
             world->zoomOut();
             break;
         case 'w':
-            scrollUp(*world);
+            scroll(*world, world->cameraY, -1);
             break;
         case 's':
-            scrollDown(*world);
+            scroll(*world, world->cameraY, 1);
             break;
         case 'a':
-            scrollLeft(*world);
+            scroll(*world, world->cameraX, -1);
             break;
         case 'd':
-            scrollRight(*world);
+            scroll(*world, world->cameraX, 1);
             break;
         case 'r':
         case 'R':
