@@ -207,6 +207,15 @@ SpriteCall cellCall(const CellGrid& grid, const oglTexture2D* texture, bool fade
             grid.left[x + 1], grid.top[y + 1]};
 }
 
+// A lone sprite that the cover hides, or that the recorder takes, reaches no GL call.
+bool isSettledBeforeGL(const oglTexture2D* texture, const SpriteCall& call) {
+    if (isHiddenByCover(texture, call, false)) {
+        return true;
+    }
+    noteDrawnUnderCover(texture, call);
+    return recordSprite(call);
+}
+
 }  // namespace
 
 bool drawSprite(const oglTexture2D* texture, int width, int height, int x, int y) {
@@ -217,14 +226,7 @@ bool drawSprite(const oglTexture2D* texture, int width, int height, int x, int y
                           pixelSum(y, 0),
                           pixelSum(x, width),
                           pixelSum(y, height)};
-    if (isHiddenByCover(texture, call, false)) {
-        return true;
-    }
-    noteDrawnUnderCover(texture, call);
-    if (recordSprite(call)) {
-        return true;
-    }
-    if (isWhollyOffScreen(texture, call)) {
+    if (isSettledBeforeGL(texture, call) || isWhollyOffScreen(texture, call)) {
         return true;
     }
     const CapabilityOff blendOff(GL_BLEND, isOpaque(texture));
@@ -240,11 +242,7 @@ bool drawSpriteFaded(const oglTexture2D* texture, double intensity, double width
                      double x, double y) {
     const SpriteCall call{
         texture, true, intensity, toPixel(x), toPixel(y), toPixel(x + width), toPixel(y + height)};
-    if (isHiddenByCover(texture, call, false)) {
-        return true;
-    }
-    noteDrawnUnderCover(texture, call);
-    if (recordSprite(call)) {
+    if (isSettledBeforeGL(texture, call)) {
         return true;
     }
     if (isWhollyOffScreen(texture, call)) {
