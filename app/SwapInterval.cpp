@@ -1,8 +1,8 @@
 #include "app/SwapInterval.h"
 
-#include <GL/glx.h>
-
 #include <cstring>
+
+#include "app/CurrentGlxWindow.h"
 
 namespace {
 
@@ -26,11 +26,11 @@ Function lookUp(const char* name) {
 }  // namespace
 
 void requestSwapPerRefresh() {
-    Display* const display = glXGetCurrentDisplay();
-    const GLXDrawable drawable = glXGetCurrentDrawable();
-    if (display == nullptr || drawable == 0) {
+    const std::optional<GlxWindow> window = currentGlxWindow();
+    if (!window) {
         return;
     }
+    const auto [display, drawable] = *window;
     const char* const extensions = glXQueryExtensionsString(display, DefaultScreen(display));
     if (extensions == nullptr) {
         return;

@@ -1,7 +1,8 @@
 #include "app/WindowClass.h"
 
-#include <GL/glx.h>
 #include <X11/Xutil.h>
+
+#include "app/CurrentGlxWindow.h"
 
 namespace {
 
@@ -15,12 +16,11 @@ char kResourceClass[] = "Dromlin";
 // freeglut passes no class hint when it creates the window, so the window has no WM_CLASS at
 // all until it is set here on the window that GLUT made current.
 void nameWindowClass() {
-    Display* const display = glXGetCurrentDisplay();
-    const GLXDrawable window = glXGetCurrentDrawable();
-    if (display == nullptr || window == 0) {
+    const std::optional<GlxWindow> window = currentGlxWindow();
+    if (!window) {
         return;
     }
     XClassHint hint{kResourceName, kResourceClass};
-    XSetClassHint(display, window, &hint);
-    XFlush(display);
+    XSetClassHint(window->display, window->drawable, &hint);
+    XFlush(window->display);
 }
