@@ -15,12 +15,8 @@ constexpr double kBarLeft = 19;
 constexpr double kBarTop = 8;
 constexpr double kFullHealth = 100.0;
 
-const oglTexture2D* picture(int slot) {
-    return ResourceCatalogue::instance()->texture(slot);
-}
-
 const oglTexture2D* bodyPicture(int team) {
-    return picture(team == Team::Red ? slot::EntityRed : slot::EntityBlue);
+    return cataloguePicture(team == Team::Red ? slot::EntityRed : slot::EntityBlue);
 }
 
 }  // namespace
@@ -48,7 +44,7 @@ void Entity::drawEntity(int t, int ox, int oy, double z) const {
     }
 
     if (health <= 0) {
-        drawSprite(picture(slot::EntityDead), side, side, toPixel(ox + z * (t * x)),
+        drawSprite(cataloguePicture(slot::EntityDead), side, side, toPixel(ox + z * (t * x)),
                    toPixel(oy + z * (t * y)));
         return;
     }
@@ -58,9 +54,9 @@ void Entity::drawEntity(int t, int ox, int oy, double z) const {
     const double height = kBarHeight * z;
     const double left = ox + z * t * x + kBarLeft * z;
     const double top = oy + z * t * y + kBarTop * z;
-    drawSpriteFaded(picture(slot::HealthBack), 1.0, width, height, left, top);
-    drawSpriteFaded(picture(slot::HealthFill), h, width, height, left, top);
-    drawSprite(picture(slot::HealthBorder), side, side, toPixel(ox + z * t * x),
+    drawSpriteFaded(cataloguePicture(slot::HealthBack), 1.0, width, height, left, top);
+    drawSpriteFaded(cataloguePicture(slot::HealthFill), h, width, height, left, top);
+    drawSprite(cataloguePicture(slot::HealthBorder), side, side, toPixel(ox + z * t * x),
                toPixel(oy + z * t * y));
 }
 
@@ -71,6 +67,6 @@ void Entity::drawTargetMarker(int t, double z, double ox, double oy) const {
     const double tx = std::trunc(target->x);
     const double ty = std::trunc(target->y);
     const int side = toPixel(t * z);
-    drawSprite(picture(slot::EntityTargetEntity), side, side, toPixel(z * (tx * t) + ox),
+    drawSprite(cataloguePicture(slot::EntityTargetEntity), side, side, toPixel(z * (tx * t) + ox),
                toPixel(z * (ty * t) + oy));
 }

@@ -35,3 +35,8 @@ private:
     void loadTextures();
     void loadFonts();
 };
+
+// The catalogue's picture in a slot, for the drawing (nullptr outside the slots).
+inline const oglTexture2D* cataloguePicture(int slot) {
+    return ResourceCatalogue::instance()->texture(slot);
+}

@@ -19,10 +19,6 @@ constexpr int kSelectionLineWidth = 2;
 constexpr int kBannerWidth = screen::kWidth;
 constexpr int kBannerHeight = 64;
 
-const oglTexture2D* picture(int slot) {
-    return ResourceCatalogue::instance()->texture(slot);
-}
-
 int bannerSlot(int viewMode) {
     switch (viewMode) {
         case ViewMode::Red:
@@ -42,7 +38,7 @@ bool isMarked(const Entity* entity) {
 
 void drawOnTile(const ZOL_MainState& play, int slot, double x, double y) {
     const int side = toPixel(play.drawTileSize * play.drawZoom);
-    drawSprite(picture(slot), side, side,
+    drawSprite(cataloguePicture(slot), side, side,
                toPixel(play.drawZoom * (play.drawTileSize * std::trunc(x)) + play.drawOffsetX),
                toPixel(play.drawZoom * (play.drawTileSize * std::trunc(y)) + play.drawOffsetY));
 }
@@ -84,7 +80,7 @@ void drawSelectionRectangle(const ZOL_MainState& play) {
     // Pointer positions far outside the window must not overflow the subtraction.
     const int width = toPixel(double(maxX) - minX);
     const int height = toPixel(double(maxY) - minY);
-    const oglTexture2D* line = picture(slot::SelectionLine);
+    const oglTexture2D* line = cataloguePicture(slot::SelectionLine);
     drawSprite(line, width, kSelectionLineWidth, minX, minY);
     drawSprite(line, kSelectionLineWidth, height, maxX, minY);
     drawSprite(line, width, kSelectionLineWidth, minX, maxY);
@@ -94,7 +90,7 @@ void drawSelectionRectangle(const ZOL_MainState& play) {
 void drawBanner() {
     const int slot = bannerSlot(ResourceCatalogue::instance()->viewMode);
     if (slot >= 0) {
-        drawSprite(picture(slot), kBannerWidth, kBannerHeight, 0, 0);
+        drawSprite(cataloguePicture(slot), kBannerWidth, kBannerHeight, 0, 0);
     }
 }
 
@@ -147,7 +143,7 @@ bool ZOL_MainState::draw() {
     drawDestinationMarkers(*this);
     drawSelectionRectangle(*this);
     drawBanner();
-    drawSprite(picture(slot::HelpButton), helpButton::kWidth, helpButton::kHeight, helpButton::kX,
-               helpButton::kY);
+    drawSprite(cataloguePicture(slot::HelpButton), helpButton::kWidth, helpButton::kHeight,
+               helpButton::kX, helpButton::kY);
     return true;
 }

@@ -17,18 +17,14 @@ constexpr double kBulletSide = 16;
 constexpr double kBulletScale = 3;
 constexpr double kDiscoveredFogCeiling = 0.5;
 
-const oglTexture2D* picture(int slot) {
-    return ResourceCatalogue::instance()->texture(slot);
-}
-
 const oglTexture2D* tilePicture(int kind) {
     switch (kind) {
         case TileKind::NullTile:
-            return picture(slot::NullTile);
+            return cataloguePicture(slot::NullTile);
         case TileKind::BaseTile:
-            return picture(slot::BaseTile);
+            return cataloguePicture(slot::BaseTile);
         case TileKind::Obstacle:
-            return picture(slot::ObstacleTile);
+            return cataloguePicture(slot::ObstacleTile);
         default:
             return nullptr;
     }
@@ -186,7 +182,7 @@ void World::drawFog(int t, double z, double ox, double oy) const {
     CellGrid grid;
     std::vector<double> intensities;
     if (fogLayer(t, z, ox, oy, grid, intensities)) {
-        drawFadedLayer(grid, picture(slot::Fog), intensities);
+        drawFadedLayer(grid, cataloguePicture(slot::Fog), intensities);
     }
 }
 
@@ -197,7 +193,7 @@ void World::announceCover(int t, double z, double ox, double oy) const {
     Cover cover;
     knownTileLayer(t, z, ox, oy, cover.remembered, cover.rememberedPictures);
     if (fogLayer(t, z, ox, oy, cover.fog, cover.fogIntensities)) {
-        cover.fogPicture = picture(slot::Fog);
+        cover.fogPicture = cataloguePicture(slot::Fog);
     }
     beginCover(cover);
 }

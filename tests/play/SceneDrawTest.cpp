@@ -10,10 +10,6 @@
 
 namespace {
 
-const oglTexture2D* picture(int slot) {
-    return ResourceCatalogue::instance()->texture(slot);
-}
-
 class SceneDrawTest : public PlayTest {
 protected:
     void SetUp() override {
@@ -31,7 +27,7 @@ protected:
     std::vector<SpriteCall> callsOf(int slot) const {
         std::vector<SpriteCall> found;
         for (const SpriteCall& call : calls) {
-            if (call.texture == picture(slot)) {
+            if (call.texture == cataloguePicture(slot)) {
                 found.push_back(call);
             }
         }
@@ -40,7 +36,7 @@ protected:
 
     std::size_t indexOf(int slot) const {
         std::size_t i = 0;
-        while (i < calls.size() && calls[i].texture != picture(slot)) {
+        while (i < calls.size() && calls[i].texture != cataloguePicture(slot)) {
             ++i;
         }
         return i;
@@ -49,7 +45,8 @@ protected:
     // The intensity of the fog quad whose top-left corner is at the given pixel; -1 for none.
     double fogAt(int left, int top) const {
         for (const SpriteCall& call : calls) {
-            if (call.texture == picture(slot::Fog) && call.left == left && call.top == top) {
+            if (call.texture == cataloguePicture(slot::Fog) && call.left == left &&
+                call.top == top) {
                 return call.intensity;
             }
         }
@@ -80,7 +77,7 @@ std::string layerOf(const oglTexture2D* texture) {
     };
     for (const Layer& layer : layers) {
         for (int slot : layer.slots) {
-            if (picture(slot) == texture) {
+            if (cataloguePicture(slot) == texture) {
                 return layer.name;
             }
         }
@@ -123,7 +120,7 @@ TEST_F(SceneDrawTest, layersAreDrawnBottomToTopInTheFixedOrder) {
     // The known tiles follow the true ones and cover them where red's memory differs.
     // Red has discovered all eight tiles; its fifth remembered one, column by column, is (2, 0).
     ASSERT_GT(calls.size(), 12u);
-    EXPECT_EQ(calls[12].texture, picture(slot::ObstacleTile));
+    EXPECT_EQ(calls[12].texture, cataloguePicture(slot::ObstacleTile));
     EXPECT_TRUE(isRect(calls[12], 256, 0, 384, 128));
     EXPECT_TRUE(isRect(calls.back(), 924, 5, 999, 55));
     EXPECT_TRUE(isRect(calls[calls.size() - 2], 0, 0, 1024, 64));
