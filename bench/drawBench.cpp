@@ -9,6 +9,7 @@
 
 #include <memory>
 
+#include "Cases.h"
 #include "Fields.h"
 #include "PlayScene.h"
 #include "app/GameStateManager.h"
@@ -69,38 +70,47 @@ void oneScreenOfTexturedQuads(benchmark::State& state) {
     }
 }
 
+struct ViewCase {
+    const char* name;
+    Field field;
+    double zoom;
+    Runs runs;
+};
+
+// Fixed iteration counts, as the set-up is a battle of its own.
+constexpr ViewCase kDrawnFrames[] = {
+    {"map1_zoom0_2", kShippedMap, 0.2, {.iterations = 100, .repetitions = 3}},
+    {"map1_zoom1_0", kShippedMap, 1.0, {.iterations = 100, .repetitions = 3}},
+    {"battle256_zoom0_2", kBattle256, 0.2, {.iterations = 60}},
+    {"battle256_zoom1_0", kBattle256, 1.0, {.iterations = 60}},
+};
+
+constexpr ViewCase kJudgedFrames[] = {
+    {"map1_zoom0_2", kShippedMap, 0.2, {.repetitions = 3}},
+    {"map1_zoom1_0", kShippedMap, 1.0, {.repetitions = 3}},
+    {"battle256_zoom0_2", kBattle256, 0.2, {}},
+};
+
+void registerCases() {
+    for (const ViewCase& c : kDrawnFrames) {
+        registerCase("drawnFrame", c.name, c.runs, benchmark::kMillisecond, drawnFrame, c.field,
+                     c.zoom);
+    }
+    for (const ViewCase& c : kJudgedFrames) {
+        registerCase("judgedFrame", c.name, c.runs, benchmark::kMillisecond, judgedFrame, c.field,
+                     c.zoom);
+    }
+}
+
 }  // namespace
 
 BENCHMARK(oneScreenOfTexturedQuads)->Iterations(100)->Repetitions(3)->Unit(benchmark::kMillisecond);
-
-// Fixed iteration counts, as the set-up is a battle of its own.
-BENCHMARK_CAPTURE(drawnFrame, map1_zoom0_2, kShippedMap, 0.2)
-    ->Iterations(100)
-    ->Repetitions(3)
-    ->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(drawnFrame, map1_zoom1_0, kShippedMap, 1.0)
-    ->Iterations(100)
-    ->Repetitions(3)
-    ->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(drawnFrame, battle256_zoom0_2, kBattle256, 0.2)
-    ->Iterations(60)
-    ->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(drawnFrame, battle256_zoom1_0, kBattle256, 1.0)
-    ->Iterations(60)
-    ->Unit(benchmark::kMillisecond);
-
-BENCHMARK_CAPTURE(judgedFrame, map1_zoom0_2, kShippedMap, 0.2)
-    ->Repetitions(3)
-    ->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(judgedFrame, map1_zoom1_0, kShippedMap, 1.0)
-    ->Repetitions(3)
-    ->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(judgedFrame, battle256_zoom0_2, kBattle256, 0.2)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
     if (!openGameWindow(argc, argv)) {
         return 1;
     }
+    registerCases();
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

@@ -3,6 +3,7 @@
 // dromlin-bench-sim-plain with the plain ones. Run both through bench/run.sh.
 #include <benchmark/benchmark.h>
 
+#include "Cases.h"
 #include "Fields.h"
 #include "Runner.h"
 #include "world/World.h"
@@ -52,35 +53,55 @@ void fogAlone(benchmark::State& state, const Field& field, int warmUp) {
     }
 }
 
-}  // namespace
-
 // Fixed iteration counts: the set-up is a whole battle, run once per repetition, and both
 // builds must measure the same frames. The plain build is only run on the first 200 frames of
 // the largest battle (bench/run.sh), which take it minutes already.
-BENCHMARK_CAPTURE(simulationFrame, map1, kShippedMap)
-    ->Iterations(3000)
-    ->Repetitions(3)
-    ->Unit(benchmark::kMicrosecond);
-BENCHMARK_CAPTURE(simulationFrame, battle128, kBattle128)
-    ->Iterations(1000)
-    ->Unit(benchmark::kMicrosecond);
-BENCHMARK_CAPTURE(simulationFrame, battle256_first200, kBattle256)
-    ->Iterations(200)
-    ->Unit(benchmark::kMicrosecond);
-BENCHMARK_CAPTURE(simulationFrame, battle256, kBattle256)
-    ->Iterations(2000)
-    ->Unit(benchmark::kMicrosecond);
+struct FrameCase {
+    const char* name;
+    Field field;
+    Runs runs;
+};
 
-BENCHMARK_CAPTURE(fogAlone, map1, kShippedMap, 500)
-    ->Iterations(500)
-    ->Repetitions(3)
-    ->Unit(benchmark::kMicrosecond);
-BENCHMARK_CAPTURE(fogAlone, battle128, kBattle128, 100)
-    ->Iterations(100)
-    ->Repetitions(3)
-    ->Unit(benchmark::kMicrosecond);
-BENCHMARK_CAPTURE(fogAlone, battle256, kBattle256, 20)
-    ->Iterations(30)
-    ->Unit(benchmark::kMicrosecond);
+constexpr FrameCase kFrameCases[] = {
+    {"map1", kShippedMap, {.iterations = 3000, .repetitions = 3}},
+    {"battle128", kBattle128, {.iterations = 1000}},
+    {"battle256_first200", kBattle256, {.iterations = 200}},
+    {"battle256", kBattle256, {.iterations = 2000}},
+};
 
-BENCHMARK_MAIN();
+struct FogCase {
+    const char* name;
+    Field field;
+    int warmUp;
+    Runs runs;
+};
+
+constexpr FogCase kFogCases[] = {
+    {"map1", kShippedMap, 500, {.iterations = 500, .repetitions = 3}},
+    {"battle128", kBattle128, 100, {.iterations = 100, .repetitions = 3}},
+    {"battle256", kBattle256, 20, {.iterations = 30}},
+};
+
+void registerCases() {
+    for (const FrameCase& c : kFrameCases) {
+        registerCase("simulationFrame", c.name, c.runs, benchmark::kMicrosecond, simulationFrame,
+                     c.field);
+    }
+    for (const FogCase& c : kFogCases) {
+        registerCase("fogAlone", c.name, c.runs, benchmark::kMicrosecond, fogAlone, c.field,
+                     c.warmUp);
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    registerCases();
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
+        return 1;
+    }
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -3,45 +3,11 @@
 #include <GL/freeglut.h>
 #include <stdlib.h>
 
-#include <cstdlib>
-
-#include "app/RenderState.h"
 #include "gfx/Screen.h"
-
-#if defined(__SANITIZE_ADDRESS__)
-#include <sanitizer/lsan_interface.h>
-#endif
-
-namespace {
-
-bool createWindow() {
-    if (std::getenv("DISPLAY") == nullptr) {
-        return false;
-    }
-#if defined(__SANITIZE_ADDRESS__)
-    // The GL driver keeps what it allocates until exit and unloads its code before the leak
-    // check runs, so the check can neither name nor suppress it: from here on this process
-    // is not checked for leaks. The tests that need no window still are.
-    __lsan_disable();
-#endif
-    static char name[] = "dromlin_gfx_tests";
-    static char* argv[] = {name, nullptr};
-    int argc = 1;
-    // Off the screen, so that it never covers a window that another test takes a picture of;
-    // drawing and reading back work on the back buffer all the same.
-    glutInitWindowPosition(4000, 4000);
-    glutInitWindowSize(screen::kWidth, screen::kHeight);
-    glutInit(&argc, argv);
-    glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
-    glutCreateWindow("dromlin gfx tests");
-    setFixedRenderState();
-    return true;
-}
-
-}  // namespace
+#include "support/GlTestWindow.h"
 
 bool openGlWindow() {
-    static const bool open = createWindow();
+    static const bool open = createTestWindow("dromlin gfx tests");
     return open;
 }
 

@@ -1,20 +1,15 @@
 #include <GL/freeglut.h>
 
-#include <cstdlib>
 #include <ostream>
 #include <string>
 #include <vector>
 
 #include "PlayFixture.h"
-#include "app/RenderState.h"
 #include "gfx/Screen.h"
 #include "gfx/Texture.h"
 #include "gfx/TextureSlots.h"
 #include "play/ZOL_HelpScreen.h"
-
-#if defined(__SANITIZE_ADDRESS__)
-#include <sanitizer/lsan_interface.h>
-#endif
+#include "support/GlTestWindow.h"
 
 // The real pictures drawn into a real window (run under an X server such as Xvfb) and read
 // back. Software renderers filter linearly, so the checks compare dominant colours, not
@@ -48,25 +43,7 @@ constexpr PictureFile kPictures[] = {
     {slot::HelpButton, "helpButton.png", 150, 100},
 };
 
-bool openWindow() {
-    if (std::getenv("DISPLAY") == nullptr) {
-        return false;
-    }
-#if defined(__SANITIZE_ADDRESS__)
-    // The GL driver keeps its allocations until exit and unloads its code before the leak
-    // check, which can then neither name nor suppress them: this process goes unchecked.
-    __lsan_disable();
-#endif
-    static char name[] = "dromlin_play_tests";
-    static char* argv[] = {name, nullptr};
-    int argc = 1;
-    // Off the screen, clear of the windows that the window tests photograph.
-    glutInitWindowPosition(4000, 4000);
-    glutInitWindowSize(screen::kWidth, screen::kHeight);
-    glutInit(&argc, argv);
-    glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
-    glutCreateWindow("dromlin play tests");
-    setFixedRenderState();
+bool loadPictures() {
     for (const PictureFile& picture : kPictures) {
         const std::string path = std::string(DROMLIN_ASSETS_DIR) + "/" + picture.file;
         if (!ResourceCatalogue::instance()
@@ -79,7 +56,7 @@ bool openWindow() {
 }
 
 bool windowReady() {
-    static const bool ready = openWindow();
+    static const bool ready = createTestWindow("dromlin play tests") && loadPictures();
     return ready;
 }
 

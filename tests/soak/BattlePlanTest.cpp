@@ -57,11 +57,7 @@ TEST(BattlePlan, mapLoadsAtThePlannedSizeWithBothTeamsOnOpenFloor) {
 }
 
 TEST(BattlePlan, crowdedSmallMapGetsOnlyAsManySoldiersAsOpenTiles) {
-    BattlePlan plan;
-    plan.width = 5;
-    plan.height = 5;
-    plan.wallPercent = 30;
-    plan.soldiers = 60;
+    const BattlePlan plan{.width = 5, .height = 5, .wallPercent = 30, .soldiers = 60};
     const std::string text = mapText(plan);
     EXPECT_EQ(count(text, 'r') + count(text, 'b') + count(text, 'o'), 25);
     EXPECT_EQ(count(text, '.'), 0);

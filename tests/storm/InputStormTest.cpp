@@ -94,12 +94,8 @@ TEST_F(InputStormTest, stormOfRandomInputLeavesTheBattleSound) {
 }
 
 TEST_F(InputStormTest, stormOverACrowdedGeneratedMapLeavesTheBattleSound) {
-    BattlePlan crowded;
-    crowded.seed = 99;
-    crowded.width = 48;
-    crowded.height = 30;
-    crowded.wallPercent = 20;
-    crowded.soldiers = 60;
+    const BattlePlan crowded{
+        .seed = 99, .width = 48, .height = 30, .wallPercent = 20, .soldiers = 60};
     startGame(mapText(crowded));
     InputStorm storm(manager, 11);
     setSpriteRecorder(&storm.recorder());
