@@ -1,6 +1,8 @@
 # Helpers for the window tests that play the battle: real input through the X server (XTEST,
 # as a player's mouse and keyboard), colours of screen regions, and where map tiles appear.
-# Source it after lib.sh.
+# Sourcing it sources lib.sh too.
+
+source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 
 # Without a window manager GLUT leaves the window at (-1, -1), so a screenshot would lose
 # its first row and column and every pixel would sit one off. Puts it at the screen's corner.
@@ -278,4 +280,35 @@ check_seams() {
     [ "$edge_rows" -ge $((inside_rows - 4)) ] ||
         fail "seams along the tile rows of $2: edge rows $edge_rows, inside $inside_rows"
     pass "no seams in $2: darkest edge and inside columns $edge_columns $inside_columns, rows $edge_rows $inside_rows"
+}
+
+# take_game_arguments "$@": a window test's two arguments, the game's binary and its assets
+# folder, into $binary and $assets, and the map the game plays from there; without them the
+# test stops with its usage line.
+take_game_arguments() {
+    local usage="usage: $(basename "$0") <dromlin binary> <assets folder>"
+    binary=${1:?$usage}
+    assets=${2:?$usage}
+    read_shipped_map "$assets"
+}
+
+# read_shipped_map FOLDER: the map the game plays, from its assets folder (see read_map).
+read_shipped_map() {
+    [ -f "$1/map1.txt" ] || fail "no map1.txt in $1"
+    read_map "$1/map1.txt"
+}
+
+# show_window [SECONDS]: waits up to SECONDS (30) for the game's window and puts it at the
+# screen's corner.
+show_window() {
+    wait_for_window "Dromlin_01" "${1:-30}"
+    place_window
+}
+
+# open_game BINARY FOLDER: starts the game in a display the tests can drive and shows its
+# window.
+open_game() {
+    require_display
+    start_game "$1" "$2"
+    show_window
 }

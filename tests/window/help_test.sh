@@ -3,11 +3,9 @@
 # Usage: bash help_test.sh <dromlin binary> <assets folder>
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
-source "$here/lib.sh"
 source "$here/battle_lib.sh"
 
-binary=${1:?usage: help_test.sh <dromlin binary> <assets folder>}
-assets=${2:?usage: help_test.sh <dromlin binary> <assets folder>}
+take_game_arguments "$@"
 
 # The help picture (800 x 446 at (112, 161)) has a gold frame; this point lies on its left
 # side, and a dark panel lies inside.
@@ -16,10 +14,7 @@ frame_y=300
 
 is_gold() { [ "$1" -gt 180 ] && [ "$2" -gt 140 ] && [ "$3" -lt 130 ]; }
 
-require_display
-start_game "$binary" "$assets"
-wait_for_window "Dromlin_01" 30
-place_window
+open_game "$binary" "$assets"
 settle 1
 
 shot=$(work_file .png)

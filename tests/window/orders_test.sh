@@ -4,21 +4,11 @@
 # Usage: bash orders_test.sh <dromlin binary> <assets folder>
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
-source "$here/lib.sh"
 source "$here/battle_lib.sh"
 
-binary=${1:?usage: orders_test.sh <dromlin binary> <assets folder>}
-assets=${2:?usage: orders_test.sh <dromlin binary> <assets folder>}
-
-require_display
-[ -f "$assets/map1.txt" ] || fail "no map1.txt in $assets"
-read_map "$assets/map1.txt"
-
+take_game_arguments "$@"
 plan_orders
-
-start_game "$binary" "$assets"
-wait_for_window "Dromlin_01" 30
-place_window
+open_game "$binary" "$assets"
 settle 1
 
 before=$(work_file .png)

@@ -8,7 +8,6 @@
 # Usage: bash pace_test.sh <dromlin binary> <assets folder> <free drawing library>
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
-source "$here/lib.sh"
 source "$here/battle_lib.sh"
 
 binary=${1:?usage: pace_test.sh <dromlin binary> <assets folder> <free drawing library>}

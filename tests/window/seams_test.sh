@@ -4,18 +4,10 @@
 # Usage: DROMLIN_WINDOW_SIZE=WxH bash seams_test.sh <dromlin binary> <assets folder>
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
-source "$here/lib.sh"
 source "$here/battle_lib.sh"
 
-binary=${1:?usage: seams_test.sh <dromlin binary> <assets folder>}
-assets=${2:?usage: seams_test.sh <dromlin binary> <assets folder>}
-
-require_display
-[ -f "$assets/map1.txt" ] || fail "no map1.txt in $assets"
-read_map "$assets/map1.txt"
-start_game "$binary" "$assets"
-wait_for_window "Dromlin_01" 30
-place_window
+take_game_arguments "$@"
+open_game "$binary" "$assets"
 # The all-teams view: no fog over the floor.
 press_key r
 press_key r

@@ -8,7 +8,6 @@
 # Usage: bash web_test.sh <page folder, dist/web> <assets folder>
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
-source "$here/lib.sh"
 source "$here/battle_lib.sh"
 
 site=${1:?usage: web_test.sh <page folder> <assets folder>}
@@ -26,8 +25,7 @@ done
     fail "the driver's packages are missing: run npm ci in $here/web"
 command -v node > /dev/null || fail "the web page's test needs node"
 [ -x "${CHROMIUM:-/usr/bin/chromium}" ] || fail "the web page's test needs Chromium"
-[ -f "$assets/map1.txt" ] || fail "no map1.txt in $assets"
-read_map "$assets/map1.txt"
+read_shipped_map "$assets"
 plan_orders
 
 port=$(python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')

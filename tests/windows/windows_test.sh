@@ -5,7 +5,6 @@
 # Usage: bash windows_test.sh <folder of the Windows build (build-windows)> <dist folder>
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
-source "$here/../window/lib.sh"
 source "$here/../window/battle_lib.sh"
 
 build=$(readlink -f "${1:?usage: windows_test.sh <Windows build folder> <dist folder>}")
@@ -59,8 +58,7 @@ start_exe() {
 check_window() {
     local exe=$1 folder=$2 shot
     start_exe "$exe" "$folder"
-    wait_for_window "Dromlin_01" 60
-    place_window
+    show_window 60
     settle 2
     shot=$(work_file .png)
     screenshot "$WINDOW_ID" "$shot"
