@@ -37,26 +37,26 @@ TEST_F(WorldUpdateTest, deadSoldiersLeaveTheListOnePerUpdateLastFirstButStayInTh
 }
 
 TEST_F(WorldUpdateTest, cameraOffsetsComeFromZoomAndCentreTruncatedTowardZero) {
+    struct Camera {
+        double zoom, x, y;
+        int offsetX, offsetY;
+    };
+    const Camera cameras[] = {
+        {0.2, 20.0, 12.0, 0, 76},
+        {1.0, 0.0, 0.0, 512, 384},
+        {1.0, 4.3, 0.0, -38, 384},  // 512 - 550.4
+    };
     auto world = makeWorld({"...."});  // no soldiers and no bullets: only the camera changes
-    world->zoom = 0.2;
-    world->cameraX = 20.0;
-    world->cameraY = 12.0;
-    world->update();
-    EXPECT_DOUBLE_EQ(world->tilePixelWidth, 25.6);
-    EXPECT_DOUBLE_EQ(world->tilePixelHeight, 25.6);
-    EXPECT_EQ(world->viewOffsetX, 0);
-    EXPECT_EQ(world->viewOffsetY, 76);
-
-    world->zoom = 1.0;
-    world->cameraX = 0.0;
-    world->cameraY = 0.0;
-    world->update();
-    EXPECT_EQ(world->viewOffsetX, 512);
-    EXPECT_EQ(world->viewOffsetY, 384);
-
-    world->cameraX = 4.3;  // 512 - 550.4
-    world->update();
-    EXPECT_EQ(world->viewOffsetX, -38);
+    for (const Camera& camera : cameras) {
+        world->zoom = camera.zoom;
+        world->cameraX = camera.x;
+        world->cameraY = camera.y;
+        world->update();
+        EXPECT_DOUBLE_EQ(world->tilePixelWidth, TILE_SIZE * camera.zoom);
+        EXPECT_DOUBLE_EQ(world->tilePixelHeight, TILE_SIZE * camera.zoom);
+        EXPECT_EQ(world->viewOffsetX, camera.offsetX) << camera.zoom << " " << camera.x;
+        EXPECT_EQ(world->viewOffsetY, camera.offsetY) << camera.zoom << " " << camera.y;
+    }
 }
 
 TEST_F(WorldUpdateTest, bulletFiredDuringTheTurnsMovesInTheSameUpdate) {
