@@ -37,6 +37,13 @@ void scroll(World& world, double& axis, int direction) {
     clampCamera(world);
 }
 
+// w, s, a and d scroll up, down, left and right.
+void scrollByKey(World& world, int key) {
+    const bool vertical = key == 'w' || key == 's';
+    const int direction = key == 'w' || key == 'a' ? -1 : 1;
+    scroll(world, vertical ? world.cameraY : world.cameraX, direction);
+}
+
 void cycleView(ZOL_MainState& play) {
     play.selection.clear();
     int& viewMode = ResourceCatalogue::instance()->viewMode;
@@ -65,16 +72,10 @@ void ZOL_MainState::keyboard(int key, int x, int y) {
             world->zoomOut();
             break;
         case 'w':
-            scroll(*world, world->cameraY, -1);
-            break;
         case 's':
-            scroll(*world, world->cameraY, 1);
-            break;
         case 'a':
-            scroll(*world, world->cameraX, -1);
-            break;
         case 'd':
-            scroll(*world, world->cameraX, 1);
+            scrollByKey(*world, key);
             break;
         case 'r':
         case 'R':
