@@ -7,6 +7,9 @@ GAME_OUT=""
 GAME_ERR=""
 WINDOW_ID=""
 WORK_FILES=()
+# Made here, in the script's own shell: work_file runs inside $( ), whose additions to
+# WORK_FILES would be lost with the subshell, so its files live in this folder instead.
+WORK_DIR=$(mktemp -d "${TMPDIR:-/tmp}/dromlin-window-XXXXXX")
 
 # The real ImageMagick, where a wrapper of the same name stands in front of it.
 if [ -x /usr/bin/convert ]; then CONVERT=/usr/bin/convert; else CONVERT=convert; fi
@@ -24,6 +27,7 @@ pass() { echo "PASS: $*"; }
 
 cleanup() {
     stop_game
+    rm -rf "$WORK_DIR"
     if [ ${#WORK_FILES[@]} -gt 0 ]; then
         rm -rf "${WORK_FILES[@]}"
     fi
@@ -32,10 +36,7 @@ trap cleanup EXIT
 
 # A temporary file that goes when the script ends.
 work_file() {
-    local file
-    file=$(mktemp "${TMPDIR:-/tmp}/dromlin-window-XXXXXX${1:-}")
-    WORK_FILES+=("$file")
-    echo "$file"
+    mktemp "$WORK_DIR/XXXXXX${1:-}"
 }
 
 require_display() {

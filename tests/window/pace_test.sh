@@ -16,7 +16,6 @@ library=${3:?usage: pace_test.sh <dromlin binary> <assets folder> <free drawing 
 
 require_display
 swap_file=$(work_file .swaps)
-WORK_FILES+=("$swap_file.new")
 export DROMLIN_SWAP_COUNT=$swap_file
 
 swaps() {
