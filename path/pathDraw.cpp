@@ -9,7 +9,7 @@ void Path::drawPath(int ox, int oy, int t, int team, double z) const {
         return;
     }
     const oglTexture2D* const texture =
-        ResourceCatalogue::instance()->texture(team == Team::Red ? slot::RedPath : slot::BluePath);
+        cataloguePicture(team == Team::Red ? slot::RedPath : slot::BluePath);
     const int side = toPixel(t * z);
     // Every waypoint, the start tile and those already passed included.
     for (const Waypoint& waypoint : waypoints) {

@@ -103,7 +103,7 @@ ZOL_MainState::ZOL_MainState(int id, GameStateManager* manager) : GameState(id, 
     // it was built.
     world->loadMap(kMapFile);
     world->zoom = kStartZoom;
-    computeFogs();
+    world->computeFogs();
     dragStartX = -1;
     dragStartY = -1;
     selection.clear();
@@ -116,10 +116,6 @@ ZOL_MainState::~ZOL_MainState() = default;
 bool ZOL_MainState::update() {
     world->step();
     return true;
-}
-
-void ZOL_MainState::computeFogs() {
-    world->computeFogs();
 }
 
 bool ZOL_MainState::draw() {

@@ -34,9 +34,6 @@ public:
     using ModifierReader = int (*)();
     static void setModifierReader(ModifierReader reader);
 
-    // Both teams' fog and discovered tiles, after the map is loaded and after every step.
-    void computeFogs();
-
     std::unique_ptr<World> world;
     int dragStartX = -1;
     int dragStartY = -1;

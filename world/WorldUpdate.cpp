@@ -2,13 +2,14 @@
 
 #include "ai/Entity.h"
 #include "gfx/SaturatingInt.h"
+#include "gfx/Screen.h"
 #include "world/Bullet.h"
 #include "world/World.h"
 
 namespace {
 
-constexpr double kScreenCentreX = 512.0;
-constexpr double kScreenCentreY = 384.0;
+constexpr double kScreenCentreX = screen::kWidth / 2.0;
+constexpr double kScreenCentreY = screen::kHeight / 2.0;
 
 // The removed soldier stays alive in the roster: targets and the selection may still name it.
 void dropOneDeadEntity(std::vector<Entity*>& entities) {

@@ -73,7 +73,7 @@ protected:
         play->world->zoom = 1.0;
         play->world->viewOffsetX = 0;
         play->world->viewOffsetY = 0;
-        play->computeFogs();  // as after loading a map
+        play->world->computeFogs();  // as after loading a map
         return *play->world;
     }
 

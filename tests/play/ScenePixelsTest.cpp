@@ -153,7 +153,7 @@ TEST_F(ScenePixelsTest, redViewHidesWhatRedHasNotDiscovered) {
     world.redKnownTiles.fill(0);
     world.redKnownTiles[7][2] = TileKind::BaseTile;
     world.entities.erase(world.entities.begin());
-    play->computeFogs();
+    play->world->computeFogs();
     play->draw();
     EXPECT_PRED2(isFloor, tileCentre(7, 2), 0.5);
     EXPECT_PRED2(isDark, tileCentre(3, 3), 8);

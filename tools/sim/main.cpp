@@ -16,8 +16,9 @@ namespace {
 
 constexpr int kExitBadArguments = 2;
 
-// Standard output carries only the state lines; the game's problem lines go to standard error.
-bool takeOverStandardOutput() {
+// Standard output carries only the state lines, as the same bytes on every platform; the game's
+// problem lines go to standard error.
+bool prepareStandardStreams() {
     setProblemSink(stderr);
 #ifdef _WIN32
     // A trace is the same bytes on every platform: in text mode Windows writes CR LF.
@@ -37,7 +38,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "dromlin-sim: %s (%s)\n", error.c_str(), kUsage);
         return kExitBadArguments;
     }
-    if (!takeOverStandardOutput()) {
+    if (!prepareStandardStreams()) {
         std::perror("dromlin-sim: cannot set up standard output");
         return 1;
     }
