@@ -114,6 +114,10 @@ void World::zoomOut() {
     }
 }
 
+bool World::isCommanded(int team) const {
+    return team >= 0 && team < 32 && (commandedTeams & (1u << team)) != 0;
+}
+
 bool World::isEntityOnTile(int x, int y) const {
     for (const Entity* entity : entities) {
         if (standsOn(*entity, x, y)) {

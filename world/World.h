@@ -49,6 +49,9 @@ struct World {
     // What each soldier saw at the last fog computation, so that its rays are cast again only
     // when it has moved or a wall near it has changed. Created by the first computeFog.
     std::unique_ptr<SightMemory> sightMemory;
+    // Teams that wait for orders instead of acting on their own (teamBit, world/Order.h). The
+    // game starts in red's view, where red waits.
+    uint32_t commandedTeams = 1u;
 
     World();
     ~World();
@@ -83,6 +86,7 @@ struct World {
     // One step of the zoom keys, in or out, within the zoom's range.
     void zoomIn();
     void zoomOut();
+    bool isCommanded(int team) const;
     bool isEntityOnTile(int x, int y) const;
     bool isOtherTeamOnTile(int x, int y, int team) const;
     bool isTeamOnTile(int x, int y, int team) const;
