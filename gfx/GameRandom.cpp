@@ -11,11 +11,8 @@ constexpr int kDegree = 31;
 constexpr int kSeparation = 3;
 constexpr int kDiscarded = 10 * kDegree;
 
-// The 31 latest words: the word at `next` is the oldest, the one the next word replaces.
-struct FeedbackState {
-    std::array<uint32_t, kDegree> words{};
-    int next = 0;
-};
+using FeedbackState = GameRandomState;
+static_assert(std::tuple_size_v<decltype(FeedbackState::words)> == kDegree);
 
 // The Park–Miller step word := 16807 * word mod (2^31 - 1), in the signed form glibc uses, so
 // that a seed above 2^31 - 1, negative as a 32-bit int, starts the same words as there.
@@ -63,4 +60,8 @@ int gameRand() {
 
 void seedGameRand(unsigned int seed) {
     current = seededState(seed);
+}
+
+GameRandomState gameRandomState() {
+    return current;
 }

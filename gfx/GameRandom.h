@@ -1,5 +1,8 @@
 #pragma once
 
+#include <array>
+#include <cstdint>
+
 // The game's one random generator: glibc's rand() and srand(), bit for bit, on every platform
 // and C library, so that a seed fights the same battle on Linux, on Windows and in the browser.
 // It lives with the resource catalogue, the lowest layer, because creating the catalogue seeds
@@ -11,3 +14,13 @@ int gameRand();
 
 // Starts the sequence the given seed gives glibc's rand(); seed 0 gives seed 1's.
 void seedGameRand(unsigned int seed);
+
+// Everything the generator holds: its 31 latest words, and the slot of the oldest, which the
+// next draw replaces. Two generators with equal states draw the same numbers from now on.
+struct GameRandomState {
+    std::array<uint32_t, 31> words{};
+    int next = 0;
+};
+
+// The generator's state as it is now; reading it draws nothing.
+GameRandomState gameRandomState();

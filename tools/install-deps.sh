@@ -6,10 +6,10 @@
 set -euo pipefail
 
 run_packages=(cmake g++ make pkg-config freeglut3-dev libgl1-mesa-dev libglu1-mesa-dev
-              libgl1-mesa-dri libdevil-dev libx11-dev)
+              libgl1-mesa-dri libdevil-dev libx11-dev nlohmann-json3-dev)
 headless_packages=(xvfb xauth)
 # The web page's build (tools/web.sh).
-web_packages=(cmake make emscripten)
+web_packages=(cmake make emscripten nlohmann-json3-dev)
 # dpkg-dev gives the hardening flags and dpkg-shlibdeps, which reads the linked libraries
 # with the help of file.
 package_packages=(dpkg-dev file)
@@ -17,7 +17,7 @@ package_packages=(dpkg-dev file)
 # the installer, icotool for the icon, stb_image for the pictures; dpkg-dev and xz-utils unpack
 # freeglut's source package.
 windows_packages=(cmake make g++-mingw-w64-x86-64-posix mingw-w64-tools wine64 wine nsis zip
-                  icoutils libstb-dev dpkg-dev xz-utils)
+                  icoutils libstb-dev dpkg-dev xz-utils nlohmann-json3-dev)
 package_check_packages=(lintian desktop-file-utils appstream man-db)
 # The page's test drives Chromium from node; a node installed from elsewhere (with its own
 # npm) is kept.

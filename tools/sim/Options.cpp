@@ -4,7 +4,8 @@
 #include <limits>
 
 const char* const kUsage =
-    "usage: dromlin-sim MAP [--steps N] [--seed S] [--tick-ms T] [--view V] [--trace]";
+    "usage: dromlin-sim MAP [--steps N] [--seed S] [--tick-ms T] [--view V] [--orders FILE] "
+    "[--record FILE] [--trace] | dromlin-sim --replay FILE [--trace]";
 
 namespace {
 
@@ -41,9 +42,29 @@ bool readNumber(const std::vector<std::string>& arguments, std::size_t& i, unsig
     return true;
 }
 
+bool readFile(const std::vector<std::string>& arguments, std::size_t& i, std::string& file,
+              std::string& error) {
+    const std::string& flag = arguments[i];
+    if (i + 1 >= arguments.size() || arguments[i + 1].empty()) {
+        error = flag + " needs a file";
+        return false;
+    }
+    file = arguments[++i];
+    return true;
+}
+
 bool readFlag(const std::vector<std::string>& arguments, std::size_t& i, RunOptions& options,
               std::string& error) {
     const std::string& flag = arguments[i];
+    if (flag == "--orders") {
+        return readFile(arguments, i, options.ordersFile, error);
+    }
+    if (flag == "--record") {
+        return readFile(arguments, i, options.recordFile, error);
+    }
+    if (flag == "--replay") {
+        return readFile(arguments, i, options.replayFile, error);
+    }
     const unsigned long long maxInt = std::numeric_limits<int32_t>::max();
     unsigned long long value = 0;
     if (flag == "--trace") {
@@ -81,11 +102,16 @@ std::optional<RunOptions> parseOptions(const std::vector<std::string>& arguments
                                        std::string& error) {
     RunOptions options;
     bool haveMap = false;
+    // Everything but --trace sets up a battle, which a replay brings along.
+    std::string battleFlag;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string& argument = arguments[i];
         if (argument.size() > 1 && argument[0] == '-') {
             if (!readFlag(arguments, i, options, error)) {
                 return std::nullopt;
+            }
+            if (argument != "--trace" && argument != "--replay") {
+                battleFlag = argument;
             }
         } else if (!haveMap) {
             options.mapFile = argument;
@@ -94,6 +120,13 @@ std::optional<RunOptions> parseOptions(const std::vector<std::string>& arguments
             error = "more than one map given: '" + options.mapFile + "' and '" + argument + "'";
             return std::nullopt;
         }
+    }
+    if (!options.replayFile.empty()) {
+        if (haveMap || !battleFlag.empty()) {
+            error = "--replay brings its own battle: it takes no " + (haveMap ? "map" : battleFlag);
+            return std::nullopt;
+        }
+        return options;
     }
     if (!haveMap) {
         error = "no map file given";

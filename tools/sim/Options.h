@@ -5,7 +5,9 @@
 #include <vector>
 
 // What one headless battle runs: the map, how many world steps, the seed of gameRand(), the
-// simulated milliseconds per step, the view mode, and whether every step is printed.
+// simulated milliseconds per step, the view mode, and whether every step is printed; the
+// orders to give and the replay to record. Or, instead of all the battle's settings, a
+// replay to fight again.
 struct RunOptions {
     std::string mapFile;
     int steps = 1000;
@@ -13,10 +15,14 @@ struct RunOptions {
     int tickMs = 16;
     int view = 2;
     bool trace = false;
+    std::string ordersFile;  // empty: no orders
+    std::string recordFile;  // empty: nothing recorded
+    std::string replayFile;  // not empty: the replay is the battle, and there is no map
 };
 
-// Reads `MAP [--steps N] [--seed S] [--tick-ms T] [--view V] [--trace]` (the program name
-// not included). On bad arguments returns nothing and sets `error` to one line saying why.
+// Reads `MAP [--steps N] [--seed S] [--tick-ms T] [--view V] [--orders FILE] [--record FILE]
+// [--trace]` or `--replay FILE [--trace]` (the program name not included). On bad arguments
+// returns nothing and sets `error` to one line saying why.
 std::optional<RunOptions> parseOptions(const std::vector<std::string>& arguments,
                                        std::string& error);
 
