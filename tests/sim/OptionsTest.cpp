@@ -31,6 +31,11 @@ TEST(Options, badArgumentsAreRefusedWithAOneLineReason) {
         {"a.txt", "--view", "3"},
         {"a.txt", "--fast"},
         {"a.txt", "--steps", "2147483647", "--tick-ms", "2"},  // the clock is 32 bits
+        {"a.txt", "--record"},
+        {"a.txt", "--orders", ""},
+        {"--replay", "r.jsonl", "a.txt"},  // a replay brings its map and settings
+        {"--replay", "r.jsonl", "--seed", "2"},
+        {"--replay", "r.jsonl", "--record", "s.jsonl"},
     };
     for (const auto& arguments : bad) {
         std::string error;
@@ -38,6 +43,19 @@ TEST(Options, badArgumentsAreRefusedWithAOneLineReason) {
         EXPECT_FALSE(error.empty());
         EXPECT_EQ(error.find('\n'), std::string::npos);
     }
+}
+
+TEST(Options, aReplayTakesOnlyTheTraceBesideIt) {
+    std::string error;
+    const auto options = parseOptions({"--trace", "--replay", "r.jsonl"}, error);
+    ASSERT_TRUE(options) << error;
+    EXPECT_EQ(options->replayFile, "r.jsonl");
+    EXPECT_TRUE(options->trace);
+    const auto recorded =
+        parseOptions({"m.txt", "--orders", "o.txt", "--record", "r.jsonl"}, error);
+    ASSERT_TRUE(recorded) << error;
+    EXPECT_EQ(recorded->ordersFile, "o.txt");
+    EXPECT_EQ(recorded->recordFile, "r.jsonl");
 }
 
 }  // namespace
