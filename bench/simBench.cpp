@@ -6,6 +6,7 @@
 #include "Cases.h"
 #include "Fields.h"
 #include "Runner.h"
+#include "world/BattleHash.h"
 #include "world/World.h"
 
 namespace {
@@ -53,6 +54,22 @@ void fogAlone(benchmark::State& state, const Field& field, int warmUp) {
     }
 }
 
+// The battle's hash, which a replay takes every 60 frames and a network peer might take every
+// frame, on the battle as it stands after `warmUp` frames.
+void battleHashAlone(benchmark::State& state, const Field& field, int warmUp) {
+    Battle battle(battleOn(field));
+    if (!battle.load()) {
+        state.SkipWithError("the map did not load");
+        return;
+    }
+    for (int step = 1; step <= warmUp; ++step) {
+        battle.step(step);
+    }
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(battleHash(battle.world()));
+    }
+}
+
 // Fixed iteration counts: the set-up is a whole battle, run once per repetition, and both
 // builds must measure the same frames. The plain build is only run on the first 200 frames of
 // the largest battle (bench/run.sh), which take it minutes already.
@@ -82,6 +99,15 @@ constexpr FogCase kFogCases[] = {
     {"battle256", kBattle256, 20, {.iterations = 30}},
 };
 
+// The same shape as a fog case: a warmed-up battle.
+using HashCase = FogCase;
+
+constexpr HashCase kHashCases[] = {
+    {"map1", kShippedMap, 500, {.iterations = 5000, .repetitions = 3}},
+    {"battle128", kBattle128, 100, {.iterations = 1000, .repetitions = 3}},
+    {"battle256", kBattle256, 20, {.iterations = 300, .repetitions = 3}},
+};
+
 void registerCases() {
     for (const FrameCase& c : kFrameCases) {
         registerCase("simulationFrame", c.name, c.runs, benchmark::kMicrosecond, simulationFrame,
@@ -90,6 +116,10 @@ void registerCases() {
     for (const FogCase& c : kFogCases) {
         registerCase("fogAlone", c.name, c.runs, benchmark::kMicrosecond, fogAlone, c.field,
                      c.warmUp);
+    }
+    for (const HashCase& c : kHashCases) {
+        registerCase("battleHash", c.name, c.runs, benchmark::kMicrosecond, battleHashAlone,
+                     c.field, c.warmUp);
     }
 }
 

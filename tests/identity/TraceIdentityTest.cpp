@@ -209,4 +209,25 @@ INSTANTIATE_TEST_SUITE_P(Maps, FreshBattle, ::testing::ValuesIn(kFresh),
                                     std::to_string(fresh.battle.view);
                          });
 
+// Scripted battles with orders, recorded by replays/record.sh: both builds fight each again
+// with every hash line holding, and print the same trace.
+class CommittedReplay : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(CommittedReplay, fastAndPlainBuildsFightItAsRecorded) {
+    ASSERT_TRUE(isBuilt(kFastRunner) && isBuilt(kPlainRunner));
+    const std::string replay = kDataDir + "/replays/" + GetParam() + ".jsonl";
+    const std::string fast = outputOf(kFastRunner + " --replay " + replay + " --trace");
+    expectSameTrace(fast, outputOf(kPlainRunner + " --replay " + replay + " --trace"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Replays, CommittedReplay,
+                         ::testing::Values("map1-seed5-view0", "battle64-seed3-view2"),
+                         [](const ::testing::TestParamInfo<const char*>& info) {
+                             std::string name = info.param;
+                             for (char& c : name) {
+                                 c = c == '-' ? '_' : c;
+                             }
+                             return name;
+                         });
+
 }  // namespace

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # The page's simulation fights the desktop's battle: the headless runner, built by emscripten
 # from the same simulation library as the page (tools/web.sh) and run under node, replays every
-# recorded map1 trace byte for byte. The runner holds its own copy of map1.txt at /map1.txt.
+# recorded map1 trace byte for byte, and re-fights every committed replay with each of its
+# hashes holding. The runner holds its own copy of map1.txt at /map1.txt and of the replays at
+# /replays/NAME.jsonl.
 # Usage: bash web_trace_test.sh <emscripten build folder, build-web>
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -25,4 +27,13 @@ for trace in "$here"/traces/map1-seed*-view*-steps*.jsonl.gz; do
     count=$((count + 1))
 done
 [ "$count" -gt 0 ] || fail "no map1 trace in $here/traces"
-echo "PASS: the page's simulation replays all $count map1 traces byte for byte"
+replays=0
+for replay in "$here"/replays/*.jsonl; do
+    name=$(basename "$replay")
+    node "$runner" --replay "/replays/$name" > "$out" 2> /dev/null ||
+        fail "the page's simulation left the replay $name (or the runner lacks it: rebuild)"
+    replays=$((replays + 1))
+done
+[ "$replays" -gt 0 ] || fail "no replay in $here/replays"
+echo "PASS: the page's simulation replays all $count map1 traces byte for byte" \
+    "and re-fights all $replays replays"

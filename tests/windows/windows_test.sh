@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# The Windows build under wine: dromlin-sim.exe replays every recorded trace byte for byte,
+# The Windows build under wine: dromlin-sim.exe replays every recorded trace byte for byte and
+# re-fights every committed replay with each of its hashes holding,
 # dromlin.exe draws the battle and its help picture in a window, and the installer installs,
 # makes its shortcut and uninstalls without a trace. Needs an X display (xvfb-run).
 # Usage: bash windows_test.sh <folder of the Windows build (build-windows)> <dist folder>
@@ -44,6 +45,15 @@ check_traces() {
             fail "dromlin-sim.exe under wine does not replay $name"
     done
     pass "dromlin-sim.exe replays every recorded trace byte for byte"
+}
+
+check_replays() {
+    local sim=$build/game/dromlin-sim.exe replay
+    for replay in "$here"/../identity/replays/*.jsonl; do
+        wine "$sim" --replay "$(winepath -w "$replay")" > /dev/null 2>&1 ||
+            fail "dromlin-sim.exe under wine does not re-fight $(basename "$replay")"
+    done
+    pass "dromlin-sim.exe re-fights every committed replay as recorded"
 }
 
 # start_exe EXE FOLDER: the Windows program under wine, started in FOLDER.
@@ -141,6 +151,7 @@ check_installer() {
 require_display
 use_prefix game
 check_traces
+check_replays
 stage=$(echo "$build/game/windows/stage/dromlin-"*/)
 stage=${stage%/}
 check_window "$stage/dromlin.exe" "$stage"
