@@ -5,6 +5,7 @@
 #include <limits>
 #include <nlohmann/json.hpp>
 
+#include "gfx/Problem.h"
 #include "world/BattleHash.h"
 #include "world/World.h"
 
@@ -74,7 +75,7 @@ public:
                 known = known || item.key() == key;
             }
             if (!known) {
-                return fail("unexpected field '" + item.key() + "'");
+                return fail("unexpected field '" + printableExcerpt(item.key()) + "'");
             }
         }
         return true;
@@ -261,7 +262,7 @@ bool readHeader(const Json& line, std::string& error, ReplayHeader& header) {
     std::string map;
     if (!reader.onlyKeys({"format", "game", "map", "seed", "tickMs", "commanded", "hashEvery"}) ||
         !reader.text("game", kMostVersionLength, header.game) ||
-        !reader.text("map", kMostReplayBytes, map) ||
+        !reader.text("map", 2 * kMostMapBytes, map) ||
         !reader.integer("seed", 0, std::numeric_limits<uint32_t>::max(), seed) ||
         !reader.integer("tickMs", 0, kMostInt32, tickMs) ||
         !reader.integer("commanded", 0, kBothTeams, commanded) ||
@@ -271,6 +272,9 @@ bool readHeader(const Json& line, std::string& error, ReplayHeader& header) {
     const std::optional<std::string> bytes = utf8AsBytes(map);
     if (!bytes) {
         return reader.fail("'map' holds a character beyond one byte");
+    }
+    if (bytes->size() > kMostMapBytes) {
+        return reader.fail("'map' is larger than " + std::to_string(kMostMapBytes) + " bytes");
     }
     header.format = static_cast<int32_t>(format);
     header.map = *bytes;
@@ -444,6 +448,12 @@ std::optional<Replay> readReplay(std::istream& in, std::string& error) {
             --last;
         }
         ++number;
+        const std::size_t most = number == 1 ? kMostHeaderLineBytes : kMostLineBytes;
+        if (last - start > most) {
+            error = "line " + std::to_string(number) + ": longer than " + std::to_string(most) +
+                    " bytes";
+            return std::nullopt;
+        }
         const Json line =
             Json::parse(bytes.begin() + static_cast<std::ptrdiff_t>(start),
                         bytes.begin() + static_cast<std::ptrdiff_t>(last), nullptr, false);

@@ -18,8 +18,15 @@ constexpr int32_t kReplayFormat = 1;
 // A hash line every second of play at the game's 16 ms step.
 constexpr int32_t kDefaultHashEvery = 60;
 // A replay larger than this is refused before it is read in full; a busy battle's hour is a
-// small part of it, and the largest map's text fits in a line many times over.
+// small part of it.
 constexpr std::size_t kMostReplayBytes = 64u << 20;
+// The map a replay can carry, at most: the largest map the loader takes, 1024 x 1024 tiles
+// with a line end after each row, is half of it.
+constexpr std::size_t kMostMapBytes = 2u << 20;
+// The longest lines read: the header, whose map may grow six-fold as JSON escapes its bytes,
+// and any other, so that no line can build a document larger than a few times its size.
+constexpr std::size_t kMostHeaderLineBytes = 6 * kMostMapBytes + 4096;
+constexpr std::size_t kMostLineBytes = 4u << 20;
 // Orders given before one step, at most.
 constexpr std::size_t kMostOrdersPerStep = 4096;
 

@@ -80,6 +80,7 @@ TEST(Replay, brokenFilesAreRefusedWithOneLineNamingTheLine) {
         {"{\"format\":2,\"map\":\"\"}" + end, "format 2"},
         {"{\"format\":\"1\"}" + end, "'format'"},
         {kHeader.substr(0, kHeader.size() - 1) + ",\"speed\":2}" + end, "'speed'"},
+        {kHeader.substr(0, kHeader.size() - 1) + ",\"a\\nb\":2}" + end, "'a?b'"},
         {R"({"format":1,"game":"1.0.0","map":"\u0100","seed":1,"tickMs":16,"commanded":0,)"
          R"("hashEvery":60})" +
              end,

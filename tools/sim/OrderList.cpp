@@ -4,10 +4,13 @@
 #include <limits>
 #include <sstream>
 
+#include "gfx/Problem.h"
+
 namespace {
 
-constexpr std::size_t kMostLineBytes = 1 << 16;
-constexpr std::size_t kMostLines = 1 << 20;
+constexpr std::size_t kMostOrderLineBytes = 1 << 16;
+// A list larger than a replay could hold is refused as it is read.
+constexpr std::size_t kMostListBytes = kMostReplayBytes / 4;
 constexpr unsigned long long kMostNumber = std::numeric_limits<int32_t>::max();
 
 // Whole decimal numbers only, as the options take them.
@@ -59,7 +62,7 @@ public:
         const std::string kind = next();
         order.kind = orderKindNamed(kind);
         if (order.kind < 0) {
-            error = "'" + kind + "' is no order";
+            error = "'" + printableExcerpt(kind) + "' is no order";
             return false;
         }
         order.giver = kBothTeams;
@@ -136,7 +139,7 @@ private:
     bool keyword(const char* word, std::string& error) {
         const std::string found = next();
         if (found != word) {
-            error = std::string("expected '") + word + "', found '" + found + "'";
+            error = std::string("expected '") + word + "', found '" + printableExcerpt(found) + "'";
             return false;
         }
         return true;
@@ -144,7 +147,7 @@ private:
 
     bool finished(std::string& error) {
         if (at_ < words_.size()) {
-            error = "unexpected '" + words_[at_] + "'";
+            error = "unexpected '" + printableExcerpt(words_[at_]) + "'";
             return false;
         }
         return true;
@@ -166,17 +169,19 @@ std::optional<std::vector<StepOrders>> readOrderList(std::istream& in, std::stri
         return std::nullopt;
     };
     std::string line;
+    std::size_t bytes = 0;
     while (in.peek() != std::char_traits<char>::eof()) {
         ++number;
-        if (static_cast<std::size_t>(number) > kMostLines) {
-            return fail("more lines than " + std::to_string(kMostLines));
-        }
         line.clear();
         for (char c = 0; in.get(c) && c != '\n';) {
-            if (line.size() >= kMostLineBytes) {
-                return fail("longer than " + std::to_string(kMostLineBytes) + " bytes");
+            if (line.size() >= kMostOrderLineBytes) {
+                return fail("longer than " + std::to_string(kMostOrderLineBytes) + " bytes");
             }
             line += c;
+        }
+        bytes += line.size() + 1;
+        if (bytes > kMostListBytes) {
+            return fail("the list is larger than " + std::to_string(kMostListBytes) + " bytes");
         }
         const std::string text = line.substr(0, line.find('#'));
         if (text.find_first_not_of(" \t\r") == std::string::npos) {

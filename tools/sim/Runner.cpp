@@ -16,10 +16,6 @@
 
 namespace {
 
-// A map file larger than this is refused for recording: the largest map the loader takes is
-// a small part of it.
-constexpr std::size_t kMostMapBytes = 8u << 20;
-
 // What one fight does beside stepping: which steps it hashes, what it does with each hash
 // (false stops the fight), and with the orders as they are given.
 struct Watch {
@@ -78,19 +74,22 @@ bool checkOrders(const World& world, const std::vector<StepOrders>& orders, int 
     return true;
 }
 
+// Reads at most one byte more than `most`, so that no file, however large, is held whole.
 bool readText(const std::string& file, std::size_t most, std::string& text) {
     std::ifstream in(file, std::ios::binary);
     if (!in.is_open()) {
         reportProblem(file + ": cannot open");
         return false;
     }
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    text = bytes.str();
-    if (text.size() > most) {
-        reportProblem(file + ": larger than " + std::to_string(most >> 20) + " MiB");
+    std::vector<char> buffer(most + 1);
+    in.read(buffer.data(), static_cast<std::streamsize>(buffer.size()));
+    const auto size = static_cast<std::size_t>(in.gcount());
+    if (size > most) {
+        reportProblem(file + ": larger than " + std::to_string(most) +
+                      " bytes, too large to record");
         return false;
     }
+    text.assign(buffer.data(), size);
     return true;
 }
 
