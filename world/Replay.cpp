@@ -4,6 +4,7 @@
 #include <istream>
 #include <limits>
 #include <nlohmann/json.hpp>
+#include <string_view>
 
 #include "gfx/Problem.h"
 #include "world/BattleHash.h"
@@ -376,6 +377,32 @@ bool readBodyLine(const Json& line, std::string& error, Progress& progress, Repl
     return reader.fail("neither orders, a hash nor the end");
 }
 
+// A replay's lines nest four deep at most (a line, its orders, an order, its soldiers); a
+// deeper line is refused before a document is built of it, which for millions of brackets
+// would take seconds and hundreds of megabytes.
+constexpr int kMostNesting = 8;
+
+bool nestsWithin(std::string_view text, int most) {
+    int depth = 0;
+    bool inString = false;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (inString) {
+            i += c == '\\' ? 1 : 0;
+            inString = c != '"';
+        } else if (c == '"') {
+            inString = true;
+        } else if (c == '[' || c == '{') {
+            if (++depth > most) {
+                return false;
+            }
+        } else if (c == ']' || c == '}') {
+            --depth;
+        }
+    }
+    return true;
+}
+
 // Reads at most one byte more than the bound, so a huge file is refused without being held.
 bool readBounded(std::istream& in, std::string& bytes) {
     bytes.clear();
@@ -452,6 +479,11 @@ std::optional<Replay> readReplay(std::istream& in, std::string& error) {
         if (last - start > most) {
             error = "line " + std::to_string(number) + ": longer than " + std::to_string(most) +
                     " bytes";
+            return std::nullopt;
+        }
+        if (!nestsWithin(std::string_view(bytes).substr(start, last - start), kMostNesting)) {
+            error = "line " + std::to_string(number) + ": nested deeper than " +
+                    std::to_string(kMostNesting);
             return std::nullopt;
         }
         const Json line =

@@ -132,6 +132,7 @@ TEST(Replay, brokenFilesAreRefusedWithOneLineNamingTheLine) {
         {kHeader + "\n{\"step\":5,\"hash\":\"0000000000000000\"}\n{\"end\":4}\n", "line 3"},
         {kHeader + "\n{\"end\":4}\n{\"end\":4}\n", "after the end"},
         {kHeader + "\n{\"end\":134217728}\n", "tickMs"},
+        {kHeader + "\n{\"x\":[[[[[[[[[]]]]]]]]]}" + end, "nested deeper"},
     };
     for (const auto& [text, reason] : broken) {
         std::string error;
