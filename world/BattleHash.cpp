@@ -2,6 +2,7 @@
 
 #include <bit>
 #include <cstdio>
+#include <cstring>
 #include <unordered_map>
 
 #include "ai/Entity.h"
@@ -19,14 +20,23 @@ namespace {
 // in memory, so every platform and compiler gets the same digest.
 class Digest {
 public:
+    // std::bit_cast, which the page's C++ library lacks.
+    template <class Bits, class Value>
+    static Bits bitsOf(Value value) {
+        static_assert(sizeof(Bits) == sizeof(Value));
+        Bits bits;
+        std::memcpy(&bits, &value, sizeof bits);
+        return bits;
+    }
+
     void add(uint64_t word) { state_ = (std::rotl(state_, 5) ^ word) * kMultiplier; }
     void add(int32_t value) { add(static_cast<uint64_t>(static_cast<uint32_t>(value))); }
     void add(uint32_t value) { add(static_cast<uint64_t>(value)); }
     // Counts and indices, whose type differs between platforms.
     void addCount(std::size_t value) { add(static_cast<uint64_t>(value)); }
     void add(bool value) { add(static_cast<uint64_t>(value ? 1 : 0)); }
-    void add(double value) { add(std::bit_cast<uint64_t>(value)); }
-    void add(float value) { add(std::bit_cast<uint32_t>(value)); }
+    void add(double value) { add(bitsOf<uint64_t>(value)); }
+    void add(float value) { add(bitsOf<uint32_t>(value)); }
 
     // The words so far mixed once more, so that nearby inputs give digests far apart.
     uint64_t result() const {
