@@ -11,6 +11,7 @@ seconds=${1:-60}
 jobs=${2:-1}
 build=build-fuzz
 
+tools/install-deps.sh fuzz
 cmake -S . -B "$build" -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
       -DDROMLIN_FUZZ=ON -DDROMLIN_SIM_ONLY=ON -DDROMLIN_BENCHMARKS=OFF > /dev/null
 cmake --build "$build" --target dromlin-fuzz-map -j "$(nproc)" > /dev/null

@@ -12,12 +12,7 @@ seconds=${1:-25}
 steps=${2:-3000}
 build=${BUILD_DIR:-build}
 
-tools/install-deps.sh test
-if ! command -v valgrind > /dev/null; then
-    sudo_cmd=()
-    [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
-    "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends valgrind
-fi
+tools/install-deps.sh memcheck
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo > /dev/null
 cmake --build "$build" --target dromlin dromlin-soak -j "$(nproc)" > /dev/null
 
