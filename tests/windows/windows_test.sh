@@ -67,6 +67,7 @@ check_window() {
     cp "$shot" "$build/wine/last-window.png"
 }
 
+# HELP opens the help picture, and a click closes it.
 check_help() {
     local shot
     shot=$(work_file .png)
