@@ -65,9 +65,6 @@ TEST(Order, reachesOnlyTheGiversLivingSoldiersEachOnce) {
     EXPECT_EQ(red.health, 95);  // once, though named twice
     EXPECT_EQ(blue.health, 100);
     EXPECT_EQ(dead.health, -5);
-    applyOrder(*world, redOrder(OrderKind::Heal, named));
-    EXPECT_EQ(red.health, 100);
-    EXPECT_EQ(dead.health, -5);
 
     Order both = redOrder(OrderKind::Explore, {2, 1});
     both.giver = kBothTeams;
@@ -106,19 +103,6 @@ TEST(Order, badKindsTilesAndTargetsChangeNothing) {
     applyOrder(*world, pursue);
     EXPECT_EQ(red.target, world->entities[2]);
     EXPECT_EQ(world->entities[1]->state, EntityState::Pursue);
-}
-
-TEST(Order, switchViewHandsTheWaitingOverAndDropsEveryRoute) {
-    auto world = battle();
-    world->entities[2]->requestPath(3, 1);
-    Order order;
-    order.kind = OrderKind::SwitchView;
-    order.commandedTeams = teamBit(Team::Blue);
-    applyOrder(*world, order);
-    EXPECT_FALSE(world->isCommanded(Team::Red));
-    EXPECT_TRUE(world->isCommanded(Team::Blue));
-    EXPECT_EQ(world->entities[2]->path, nullptr);
-    EXPECT_EQ(world->entities[2]->goalX, -1.0);
 }
 
 }  // namespace
