@@ -75,6 +75,8 @@ struct Entity {
     int32_t action = EntityAction::Continue;
     bool justScanned = false;
     int32_t scanCounter = 0;
+    // Its index in the World's roster, which names it in orders; set by addEntity.
+    int32_t creationId = -1;
 
     // Only the World's addEntity creates soldiers.
     Entity(int team, int x, int y, World* world, std::vector<Entity*>* allEntities);

@@ -102,6 +102,7 @@ ZOL_MainState::ZOL_MainState(int id, GameStateManager* manager) : GameState(id, 
     // A map that cannot be read has already said so; the battle goes on with the World as
     // it was built.
     world->loadMap(kMapFile);
+    world->commandedTeams = commandedTeamsInView(ViewMode::Red);
     world->zoom = kStartZoom;
     world->computeFogs();
     dragStartX = -1;
@@ -114,6 +115,7 @@ ZOL_MainState::ZOL_MainState(int id, GameStateManager* manager) : GameState(id, 
 ZOL_MainState::~ZOL_MainState() = default;
 
 bool ZOL_MainState::update() {
+    ++stepsTaken;
     world->step();
     return true;
 }

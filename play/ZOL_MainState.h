@@ -1,9 +1,12 @@
 #pragma once
 
+#include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
 #include "app/GameState.h"
+#include "world/Order.h"
 #include "world/World.h"
 
 struct Entity;
@@ -21,13 +24,24 @@ public:
     void mouseButton(int button, int state, int x, int y) override;
     void keyboard(int key, int x, int y) override;
 
-    // Selection operations shared by the mouse and the keys.
     void toggleSelection(Entity* entity);
-    void setSelectionState(int state);
-    void moveSelectionTo(int column, int row);
-    void setSelectionTarget(int column, int row);
-    void damageSelection();
-    void healSelection();
+
+    // Orders for the selected soldiers, shared by the mouse and the keys. Each builds one Order
+    // from the player of the current view and gives it; an empty selection gives none.
+    void orderSelection(int kind);                         // the kinds that take no tile
+    void orderSelectionTo(int kind, int column, int row);  // Move, Advance
+    void orderSelectionToPursue(const Entity& target);
+
+    // An order of `kind` from the player of the current view, naming no soldier yet.
+    Order playerOrder(int kind) const;
+    // The one way an order of the player reaches the battle. It is carried out at once: input
+    // arrives between two updates, so this is a step boundary.
+    void giveOrder(const Order& order);
+
+    // Shown every order given, with the number of the step it is carried out before (step 1 is
+    // this state's first update). None is installed in the game.
+    using OrderObserver = std::function<void(const Order& order, int64_t step)>;
+    void setOrderObserver(OrderObserver observer);
 
     // The modifier keys of the current button event (the bits of app/GlutValues.h). The game
     // reads them from GLUT; tests and tools install their own reader.
@@ -45,4 +59,10 @@ public:
     double drawOffsetX = 0.0;
     double drawOffsetY = 0.0;
     std::vector<Entity*> selection;  // not owned; each soldier at most once
+    int64_t stepsTaken = 0;          // updates so far
+
+private:
+    Order selectionOrder(int kind) const;
+
+    OrderObserver orderObserver_;
 };

@@ -18,6 +18,9 @@ namespace TileKind {
 enum : int32_t { NullTile = 0, BaseTile = 1, Obstacle = 2 };
 }
 
+// The creation id that names no soldier.
+constexpr int32_t kNoSoldier = -1;
+
 // Pixels per tile at zoom 1.0.
 constexpr int TILE_SIZE = 128;
 
@@ -93,6 +96,10 @@ struct World {
     bool isObstacleAt(double x, double y) const;
     void setTeamTarget(Entity* target, int team);
     void addEntity(int team, int x, int y);
+    // A soldier by its creation id, its index in `roster`; null for an id no soldier has.
+    Entity* soldierById(int32_t id) const;
+    // The creation id of one of this World's soldiers; kNoSoldier for any other pointer.
+    int32_t idOf(const Entity* entity) const;
     void addBullet(std::unique_ptr<Bullet> bullet);
     void clearPaths();
 

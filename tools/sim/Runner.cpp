@@ -4,6 +4,7 @@
 #include "gfx/GameRandom.h"
 #include "gfx/ResourceCatalogue.h"
 #include "world/GameClock.h"
+#include "world/Order.h"
 #include "world/World.h"
 
 namespace {
@@ -23,6 +24,7 @@ Battle::~Battle() = default;
 
 bool Battle::load() {
     world_ = std::make_unique<World>();
+    world_->commandedTeams = commandedTeamsInView(options_.view);
     if (!world_->loadMap(options_.mapFile)) {
         return false;
     }
