@@ -101,7 +101,7 @@ ZOL_MainState::ZOL_MainState(int id, GameStateManager* manager) : GameState(id, 
     world = std::make_unique<World>();
     // A map that cannot be read has already said so; the battle goes on with the World as
     // it was built.
-    world->loadMap(kMapFile);
+    mapLoaded = world->loadMap(kMapFile);
     world->zoom = kStartZoom;
     world->computeFogs();
     dragStartX = -1;
@@ -115,6 +115,7 @@ ZOL_MainState::~ZOL_MainState() = default;
 
 bool ZOL_MainState::update() {
     world->step();
+    ++battleSteps;
     return true;
 }
 

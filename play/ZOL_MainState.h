@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -35,6 +36,10 @@ public:
     static void setModifierReader(ModifierReader reader);
 
     std::unique_ptr<World> world;
+    // Whether map1.txt was read; without it the window says what went wrong instead.
+    bool mapLoaded = false;
+    // Steps of the battle run so far: none while it is paused under the help picture.
+    int64_t battleSteps = 0;
     int dragStartX = -1;
     int dragStartY = -1;
     int cursorX = 0;
