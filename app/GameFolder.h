@@ -24,8 +24,8 @@ GameFolderSearch searchGameFolder(const std::vector<GameFolderSearch::Place>& pl
                                   const std::filesystem::path& workingFolder);
 
 // The working folder, then the executable's, then (for the build tree's own binary) the
-// pictures folder it was built with; changes into the first that holds the map. Runs the search once: later
-// calls return what the first found.
+// pictures folder it was built with; changes into the first that holds the map. Runs the search
+// once: later calls return what the first found.
 const GameFolderSearch& enterGameFolder();
 
 // What enterGameFolder found; empty when the game did not look (the page, the tests).

@@ -26,7 +26,8 @@ void drawBackground() {
 void drawLine(const std::string& line, int top) {
     // The raster position takes the colour current when it is set.
     glRasterPos2i(kLeft, top + kBaselineOffset);
-    glutBitmapString(GLUT_BITMAP_HELVETICA_18, reinterpret_cast<const unsigned char*>(line.c_str()));
+    glutBitmapString(GLUT_BITMAP_HELVETICA_18,
+                     reinterpret_cast<const unsigned char*>(line.c_str()));
 }
 
 }  // namespace

@@ -24,7 +24,8 @@ void setWindowIcon() {
     if (const HICON big = loadIcon(GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON))) {
         SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big));
     }
-    if (const HICON small = loadIcon(GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON))) {
+    if (const HICON small =
+            loadIcon(GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON))) {
         SendMessageW(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
     }
 }

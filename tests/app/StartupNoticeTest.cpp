@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -14,9 +15,7 @@ namespace fs = std::filesystem;
 class GameFolderTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        root = fs::temp_directory_path() /
-               ("dromlin-folders-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-                "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        root = fs::temp_directory_path() / ("dromlin-folders-" + std::to_string(getpid()));
         fs::remove_all(root);
         for (const char* folder : {"work", "own", "built"}) {
             fs::create_directories(root / folder);
@@ -25,9 +24,9 @@ protected:
     void TearDown() override { fs::remove_all(root); }
 
     GameFolderSearch search() const {
-        return searchGameFolder({{root / "work", "working"}, {root / "own", "own"},
-                                 {root / "built", "built"}},
-                                root / "work");
+        return searchGameFolder(
+            {{root / "work", "working"}, {root / "own", "own"}, {root / "built", "built"}},
+            root / "work");
     }
 
     fs::path root;
@@ -68,8 +67,9 @@ TEST(StartupNoticeTest, saysNothingWhenAllLoadedAndWhatFailedOtherwise) {
     EXPECT_LT(lines.size(), 20u);
 
     const std::vector<std::string> broken = startupNoticeLines({{}, 45, false, true}, search);
-    EXPECT_NE(std::find(broken.begin(), broken.end(), "The map map1.txt is there but could not be read."),
-              broken.end());
+    EXPECT_NE(
+        std::find(broken.begin(), broken.end(), "The map map1.txt is there but could not be read."),
+        broken.end());
 }
 
 }  // namespace
