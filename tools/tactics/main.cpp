@@ -261,11 +261,12 @@ int main(int argc, char** argv) {
                                                        : "open",
                         outcome.steps * kStepMs / 1000.0, outcome.redLeft, outcome.blueLeft);
         }
-        std::printf("== %s: won %d, lost %d, undecided %d of %d; won in %.0f s, lost in %.0f s "
-                    "on average\n",
-                    tactic.name, won, lost, battles - won - lost, battles,
-                    won > 0 ? wonSteps * kStepMs / 1000.0 / won : 0.0,
-                    lost > 0 ? lostSteps * kStepMs / 1000.0 / lost : 0.0);
+        std::printf(
+            "== %s: won %d, lost %d, undecided %d of %d; won in %.0f s, lost in %.0f s "
+            "on average\n",
+            tactic.name, won, lost, battles - won - lost, battles,
+            won > 0 ? wonSteps * kStepMs / 1000.0 / won : 0.0,
+            lost > 0 ? lostSteps * kStepMs / 1000.0 / lost : 0.0);
         std::fflush(stdout);
     }
     return 0;
