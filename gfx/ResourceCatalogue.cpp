@@ -121,7 +121,10 @@ void ResourceCatalogue::seedRandom() {
 void ResourceCatalogue::loadTextures() {
     for (const TextureEntry& entry : kTextureTable) {
         textures[entry.slot] = std::make_unique<oglTexture2D>();
-        loadPicture(*textures[entry.slot], entry.file, entry.width, entry.height);
+        if (!loadPicture(*textures[entry.slot], entry.file, entry.width, entry.height) &&
+            hasImageLoader()) {
+            missingPictures.push_back(entry.file);
+        }
     }
 }
 

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "gfx/SpriteFont.h"
 #include "gfx/Texture.h"
@@ -28,6 +30,9 @@ public:
     SpriteFont fonts[kFontCount];
     std::unique_ptr<oglTexture2D> textures[kTextureCount];
     int viewMode = ViewMode::Red;
+    // The files the installed loader could not load, in load order; the game says so in its
+    // window as well as on standard output.
+    std::vector<std::string> missingPictures;
 
 private:
     ResourceCatalogue() = default;

@@ -67,7 +67,7 @@ void ZOL_MainState::orderSelectionToPursue(const Entity& target) {
 
 void ZOL_MainState::giveOrder(const Order& order) {
     if (orderObserver_) {
-        orderObserver_(order, stepsTaken + 1);
+        orderObserver_(order, battleSteps + 1);
     }
     applyOrder(*world, order);
 }

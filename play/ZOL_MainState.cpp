@@ -101,7 +101,7 @@ ZOL_MainState::ZOL_MainState(int id, GameStateManager* manager) : GameState(id, 
     world = std::make_unique<World>();
     // A map that cannot be read has already said so; the battle goes on with the World as
     // it was built.
-    world->loadMap(kMapFile);
+    mapLoaded = world->loadMap(kMapFile);
     world->commandedTeams = commandedTeamsInView(ViewMode::Red);
     world->zoom = kStartZoom;
     world->computeFogs();
@@ -115,8 +115,8 @@ ZOL_MainState::ZOL_MainState(int id, GameStateManager* manager) : GameState(id, 
 ZOL_MainState::~ZOL_MainState() = default;
 
 bool ZOL_MainState::update() {
-    ++stepsTaken;
     world->step();
+    ++battleSteps;
     return true;
 }
 

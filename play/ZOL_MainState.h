@@ -49,6 +49,10 @@ public:
     static void setModifierReader(ModifierReader reader);
 
     std::unique_ptr<World> world;
+    // Whether map1.txt was read; without it the window says what went wrong instead.
+    bool mapLoaded = false;
+    // Steps of the battle run so far: none while it is paused under the help picture.
+    int64_t battleSteps = 0;
     int dragStartX = -1;
     int dragStartY = -1;
     int cursorX = 0;
@@ -59,7 +63,6 @@ public:
     double drawOffsetX = 0.0;
     double drawOffsetY = 0.0;
     std::vector<Entity*> selection;  // not owned; each soldier at most once
-    int64_t stepsTaken = 0;          // updates so far
 
 private:
     Order selectionOrder(int kind) const;

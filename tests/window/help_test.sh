@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# The help button opens the help picture over the battle; the next click closes it.
+# The help button opens the help picture over the battle; the next click, or Esc, closes it.
 # Usage: bash help_test.sh <dromlin binary> <assets folder>
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -27,10 +27,22 @@ screenshot "$WINDOW_ID" "$shot"
 help_shown "$shot" && fail "the help picture is still shown after a click"
 [ "$(banner_kind "$shot")" = red ] || fail "the closing click changed the view: $(banner_kind "$shot")"
 
+# Esc closes it too, as a click does.
+click_at 1 961 30
+settle 0.5
+screenshot "$WINDOW_ID" "$shot"
+read -r r g b < <(region_colour "$shot" 1 60 "$frame_x" "$frame_y")
+is_gold "$r" "$g" "$b" || fail "no help picture after the second click on the help button"
+press_key Escape
+settle 0.5
+screenshot "$WINDOW_ID" "$shot"
+read -r r g b < <(region_colour "$shot" 1 60 "$frame_x" "$frame_y")
+is_gold "$r" "$g" "$b" && fail "the help picture is still shown after Esc"
+
 # The battle takes input again: the view key works.
 press_key r
 screenshot "$WINDOW_ID" "$shot"
 [ "$(banner_kind "$shot")" = blue ] || fail "the battle takes no keys after the help picture closed"
 
 game_running || fail "the game ended during the help round trip"
-pass "help picture opened by its button and closed by the next click; the battle goes on"
+pass "help picture opened by its button and closed by the next click and by Esc; the battle goes on"

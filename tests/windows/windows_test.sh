@@ -141,7 +141,17 @@ check_traces
 stage=$(echo "$build/game/windows/stage/dromlin-"*/)
 stage=${stage%/}
 check_window "$stage/dromlin.exe" "$stage"
+# The exe's icon on the title bar and the task bar: wine hands the window's icon to X.
+xprop -id "$WINDOW_ID" _NET_WM_ICON | grep -q 'Icon (32 x 32)' ||
+    fail "the window of dromlin.exe has no 32 x 32 icon"
 check_help
 stop_game
+# Started from a console in another folder, the game reads its files from its own.
+elsewhere=$(work_file .folder)
+rm -f "$elsewhere" && mkdir "$elsewhere"
+check_window "$stage/dromlin.exe" "$elsewhere"
+stop_game
+[ ! -s "$GAME_OUT" ] || fail "started in another folder dromlin.exe printed: $(head -n 3 "$GAME_OUT")"
+pass "dromlin.exe has its icon and, started in another folder, reads its files from its own"
 wineserver -k
 check_installer

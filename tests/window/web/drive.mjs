@@ -88,6 +88,13 @@ try {
 
     await click(helpX, helpY);
     await shot("help");
+    // The battle is paused under the help picture: its step counter stands still.
+    const helpSteps = await steps();
+    await sleep(1000);
+    const helpStepsLater = await steps();
+    if (helpStepsLater !== helpSteps) {
+        problems.push(`the battle ran ${helpStepsLater - helpSteps} steps under the help picture`);
+    }
     await click(500, 700);
     await shot("closed");
 
