@@ -20,6 +20,10 @@ if [ ! -f "$build/CMakeCache.txt" ]; then
     cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=ON \
           -DDROMLIN_BENCHMARKS=ON > /dev/null
 fi
+if ! grep -q '^DROMLIN_BENCHMARKS:BOOL=ON' "$build/CMakeCache.txt"; then
+    echo "$build is configured without -DDROMLIN_BENCHMARKS=ON: it has no frame printer" >&2
+    exit 1
+fi
 targets=(dromlin-frames-plain)
 if $traces; then
     targets+=(dromlin-sim-plain)
