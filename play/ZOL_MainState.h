@@ -5,11 +5,10 @@
 #include <memory>
 #include <vector>
 
+#include "ai/Entity.h"
 #include "app/GameState.h"
 #include "world/Order.h"
 #include "world/World.h"
-
-struct Entity;
 
 // The battle: owns the World, advances it one step per update, draws the scene with the player's
 // overlays and turns mouse and keys into orders.
@@ -64,8 +63,22 @@ public:
     double drawOffsetY = 0.0;
     std::vector<Entity*> selection;  // not owned; each soldier at most once
 
+    // A soldier that fell, as the drawing remembers it: the World drops the dead from its list
+    // within a step or two, yet their dead picture stays where they fell for a while.
+    struct Fallen {
+        const Entity* entity;  // in the World's roster, which outlives the list
+        DrawPoint place;       // where its body was drawn as it fell, in tile units
+        int32_t team;
+        int32_t fellAt;  // gameClock() when it was first seen dead
+    };
+    static constexpr int32_t kFallenShownMs = 5000;
+    std::vector<Fallen> fallen;
+    bool isFallenShown(const Fallen& body) const;
+
 private:
     Order selectionOrder(int kind) const;
+    void noteFallen();
 
     OrderObserver orderObserver_;
+    const World* fallenOf = nullptr;  // the World whose soldiers `fallen` holds
 };

@@ -116,6 +116,12 @@ struct World {
     // Before a frame's layers, in a team's view: tells the drawing which remembered tiles and
     // which fog will cover the layers beneath them (see beginCover in gfx/Sprite.h).
     void announceCover(int t, double z, double ox, double oy) const;
+    // Whether the viewed team sees the tile now; every tile in the all-teams view.
+    bool isSeenInView(int column, int row) const;
+    // Whether the current view shows a thing of the given team, one tile wide, at (x, y) in
+    // tile units, possibly between tiles: the viewed team's own things always, the other
+    // team's only where every tile they lie on is seen now.
+    bool showsInView(int team, double x, double y) const;
 
 private:
     void knownTileLayer(int t, double z, double ox, double oy, CellGrid& grid,
