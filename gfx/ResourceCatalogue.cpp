@@ -111,6 +111,15 @@ ResourceCatalogue* ResourceCatalogue::instance() {
     return catalogue;
 }
 
+ResourceCatalogue::TextureSource ResourceCatalogue::textureSource(int slot) {
+    for (const TextureEntry& entry : kTextureTable) {
+        if (entry.slot == slot) {
+            return {entry.file, entry.width, entry.height};
+        }
+    }
+    return {};
+}
+
 // The only seeding in the game; the soldiers draw from gameRand() from then on.
 void ResourceCatalogue::seedRandom() {
     seedGameRand(static_cast<unsigned int>(std::time(nullptr)));

@@ -22,6 +22,15 @@ public:
     // the installed ImageLoader, then loads the fonts. Later calls return the same object.
     static ResourceCatalogue* instance();
 
+    // Where the picture in a slot comes from: its file, relative to the working directory, and
+    // its nominal size; file is nullptr for a slot outside 0 to 44.
+    struct TextureSource {
+        const char* file = nullptr;
+        int width = 0;
+        int height = 0;
+    };
+    static TextureSource textureSource(int slot);
+
     // nullptr for a slot outside 0 to 44, which draws untextured.
     oglTexture2D* texture(int slot) const {
         return slot < 0 || slot >= kTextureCount ? nullptr : textures[slot].get();

@@ -25,40 +25,23 @@ struct Rgb {
     int r, g, b;
 };
 
-struct PictureFile {
-    int slot;
-    const char* file;
-    int width, height;
-};
-
-constexpr PictureFile kPictures[] = {
-    {slot::BaseTile, "baseTile.png", 128, 128},
-    {slot::ObstacleTile, "obstacle.png", 128, 128},
-    {slot::EntityBlue, "entityBlue.png", 128, 128},
-    {slot::EntityRed, "entityRed.png", 128, 128},
-    {slot::EntitySelected, "entitySelected.png", 128, 128},
-    {slot::RedBanner, "zolRedActive.png", 1024, 64},
-    {slot::BlueBanner, "zolBlueActive.png", 1024, 64},
-    {slot::AllBanner, "zolGodActive.png", 1024, 64},
-    {slot::Fog, "zolFog.png", 128, 128},
-    {slot::HealthBack, "redPixel.png", 1, 1},
-    {slot::HealthFill, "greenPixel.png", 1, 1},
-    {slot::HealthBorder, "zolHealthBorder.png", 128, 128},
-    {slot::HelpScreen, "zolHelpScreen.png", 800, 446},
-    {slot::HelpButton, "helpButton.png", 150, 100},
-    {slot::RedPath, "zolRedPath.png", 128, 128},
-    {slot::BluePath, "zolBluePath.png", 128, 128},
-    {slot::EntityDead, "zolEntityDead.png", 128, 128},
-    {slot::EntityTarget, "entityTarget.png", 128, 128},
-    {slot::EntityTargetEntity, "entityTargetEntity.png", 128, 128},
+// The pictures these scenes show, loaded from the assets folder as the catalogue loads them.
+constexpr int kPictureSlots[] = {
+    slot::BaseTile,           slot::ObstacleTile,   slot::EntityBlue,
+    slot::EntityRed,          slot::EntitySelected, slot::RedBanner,
+    slot::BlueBanner,         slot::AllBanner,      slot::Fog,
+    slot::HealthBack,         slot::HealthFill,     slot::HealthBorder,
+    slot::HelpScreen,         slot::HelpButton,     slot::RedPath,
+    slot::BluePath,           slot::EntityDead,     slot::EntityTarget,
+    slot::EntityTargetEntity,
 };
 
 bool loadPictures() {
-    for (const PictureFile& picture : kPictures) {
-        const std::string path = std::string(DROMLIN_ASSETS_DIR) + "/" + picture.file;
-        if (!ResourceCatalogue::instance()
-                 ->texture(picture.slot)
-                 ->loadImage(path, picture.width, picture.height)) {
+    for (const int slot : kPictureSlots) {
+        const ResourceCatalogue::TextureSource source = ResourceCatalogue::textureSource(slot);
+        const std::string path = std::string(DROMLIN_ASSETS_DIR) + "/" + source.file;
+        if (!ResourceCatalogue::instance()->texture(slot)->loadImage(path, source.width,
+                                                                     source.height)) {
             return false;
         }
     }
