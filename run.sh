@@ -3,10 +3,14 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 
+# The player's build has a folder of its own: the tests' build/ is configured with tests and
+# benchmarks, and sharing one folder would turn them off and on at each switch.
+build=build-run
+
 tools/install-deps.sh run
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=OFF \
+cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=OFF \
       -DDROMLIN_BENCHMARKS=OFF > /dev/null
-cmake --build build -j "$(nproc)" --target dromlin
+cmake --build "$build" -j "$(nproc)" --target dromlin
 
 if [ -z "${DISPLAY:-}" ]; then
     # Without a display the game can still run in a virtual one: make the advice work.
@@ -15,4 +19,4 @@ if [ -z "${DISPLAY:-}" ]; then
     exit 1
 fi
 cd assets
-exec ../build/dromlin "$@"
+exec "../$build/dromlin" "$@"

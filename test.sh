@@ -27,8 +27,8 @@ jobs=$(nproc)
 # seams test whole.
 virtual_display=(xvfb-run -a -s "-screen 0 1600x1200x24 -noreset")
 
-# The normal build. Options named again: ./run.sh configures the same folder without tests or
-# benchmarks.
+# The normal build, with its tests and benchmarks; ./run.sh builds the game alone in a folder
+# of its own, build-run/.
 configure_normal_build() {
     cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=ON \
           -DDROMLIN_BENCHMARKS=ON > /dev/null

@@ -4,7 +4,6 @@
 #include "ai/Entity.h"
 #include "ai/Flee.h"
 #include "ai/TileOf.h"
-#include "gfx/ResourceCatalogue.h"
 #include "world/GameClock.h"
 #include "world/World.h"
 
@@ -162,8 +161,8 @@ void Entity::update() {
 
 void Entity::decide() {
     action = EntityAction::Continue;
-    // The team the player is watching waits for orders instead of running off on its own.
-    const bool autonomous = team != ResourceCatalogue::instance()->viewMode;
+    // A commanded team waits for orders instead of running off on its own.
+    const bool autonomous = world == nullptr || !world->isCommanded(team);
     const bool pursuedWhenHurt = autonomous && health < kHealthToFleePursuer && isPursuedByEnemy();
     if (pursuedWhenHurt) {
         state = EntityState::Flee;

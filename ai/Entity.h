@@ -35,6 +35,12 @@ namespace EntityAction {
 enum : int32_t { Attack = 0, Walk = 2, Continue = 3, Scan = 4 };
 }
 
+// A point on the field in tile units, or on the screen in pixels before truncation.
+struct DrawPoint {
+    double x;
+    double y;
+};
+
 // One soldier.
 struct Entity {
     double x;  // the tile it stands on; always whole numbers
@@ -75,6 +81,8 @@ struct Entity {
     int32_t action = EntityAction::Continue;
     bool justScanned = false;
     int32_t scanCounter = 0;
+    // Its index in the World's roster, which names it in orders; set by addEntity.
+    int32_t creationId = -1;
 
     // Only the World's addEntity creates soldiers.
     Entity(int team, int x, int y, World* world, std::vector<Entity*>* allEntities);
@@ -115,4 +123,11 @@ struct Entity {
     // Drawing (entityDraw.cpp).
     void drawEntity(int t, int ox, int oy, double z) const;
     void drawTargetMarker(int t, double z, double ox, double oy) const;
+    // Where the body is drawn, in tile units: on its tile, or on its way there during a hop.
+    // Every mark of the soldier stands where the body is, not on the tile it belongs to.
+    DrawPoint drawnPlace() const;
 };
+
+// A fallen soldier's dead picture, its body and the cross over it, at `place` in tile units;
+// for the fallen no longer in the World's list (entityDraw.cpp).
+void drawFallenBody(int team, DrawPoint place, int t, double z, double ox, double oy);

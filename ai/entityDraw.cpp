@@ -1,5 +1,3 @@
-#include <cmath>
-
 #include "ai/Entity.h"
 #include "gfx/ResourceCatalogue.h"
 #include "gfx/Sprite.h"
@@ -19,54 +17,72 @@ const oglTexture2D* bodyPicture(int team) {
     return cataloguePicture(team == Team::Red ? slot::EntityRed : slot::EntityBlue);
 }
 
+DrawPoint screenCorner(DrawPoint place, int t, double z, double ox, double oy) {
+    return {ox + z * (t * place.x), oy + z * (t * place.y)};
+}
+
+void drawBody(int team, DrawPoint corner, int side) {
+    drawSprite(bodyPicture(team), side, side, toPixel(corner.x), toPixel(corner.y));
+}
+
+void drawDeadMark(DrawPoint corner, int side) {
+    drawSprite(cataloguePicture(slot::EntityDead), side, side, toPixel(corner.x),
+               toPixel(corner.y));
+}
+
 }  // namespace
 
-void Entity::drawEntity(int t, int ox, int oy, double z) const {
-    const int px = toPixel(ox + t * x * z);
-    const int py = toPixel(oy + t * y * z);
-    const int side = toPixel(t * z);
-    const oglTexture2D* body = bodyPicture(team);
-
+DrawPoint Entity::drawnPlace() const {
     // Hops are whole tiles; the body slides from the hop's start tile to the waypoint. A
     // soldier that halted mid-hop and then lost its route keeps its hop start until it walks
     // again, which may be never: it stands on its own tile meanwhile rather than vanish.
     const Waypoint* w = path ? path->currentWaypoint() : nullptr;
     if (stepX == -1 || stepY == -1 || w == nullptr) {
-        drawSprite(body, side, side, px, py);
-    } else {
-        const double f = (1 - moveProgress) * TILE_SIZE * z;
-        drawSprite(body, side, side, toPixel(px + (double(stepX) - w->x) * f),
-                   toPixel(py + (double(stepY) - w->y) * f));
+        return {x, y};
     }
+    const double rest = 1 - moveProgress;
+    return {x + (double(stepX) - w->x) * rest, y + (double(stepY) - w->y) * rest};
+}
+
+void Entity::drawEntity(int t, int ox, int oy, double z) const {
+    const DrawPoint corner = screenCorner(drawnPlace(), t, z, ox, oy);
+    const int side = toPixel(t * z);
+    drawBody(team, corner, side);
 
     if (path) {
         path->drawPath(ox, oy, t, team, z);
     }
 
     if (health <= 0) {
-        drawSprite(cataloguePicture(slot::EntityDead), side, side, toPixel(ox + z * (t * x)),
-                   toPixel(oy + z * (t * y)));
+        drawDeadMark(corner, side);
         return;
     }
 
     const double h = health / kFullHealth;
     const double width = z * (kBarWidth * h);
     const double height = kBarHeight * z;
-    const double left = ox + z * t * x + kBarLeft * z;
-    const double top = oy + z * t * y + kBarTop * z;
+    const double left = corner.x + kBarLeft * z;
+    const double top = corner.y + kBarTop * z;
     drawSpriteFaded(cataloguePicture(slot::HealthBack), 1.0, width, height, left, top);
     drawSpriteFaded(cataloguePicture(slot::HealthFill), h, width, height, left, top);
-    drawSprite(cataloguePicture(slot::HealthBorder), side, side, toPixel(ox + z * t * x),
-               toPixel(oy + z * t * y));
+    drawSprite(cataloguePicture(slot::HealthBorder), side, side, toPixel(corner.x),
+               toPixel(corner.y));
 }
 
+// The brackets close round the target's body, wherever it is on its way.
 void Entity::drawTargetMarker(int t, double z, double ox, double oy) const {
     if (target == nullptr) {
         return;
     }
-    const double tx = std::trunc(target->x);
-    const double ty = std::trunc(target->y);
+    const DrawPoint corner = screenCorner(target->drawnPlace(), t, z, ox, oy);
     const int side = toPixel(t * z);
-    drawSprite(cataloguePicture(slot::EntityTargetEntity), side, side, toPixel(z * (tx * t) + ox),
-               toPixel(z * (ty * t) + oy));
+    drawSprite(cataloguePicture(slot::EntityTargetEntity), side, side, toPixel(corner.x),
+               toPixel(corner.y));
+}
+
+void drawFallenBody(int team, DrawPoint place, int t, double z, double ox, double oy) {
+    const DrawPoint corner = screenCorner(place, t, z, ox, oy);
+    const int side = toPixel(t * z);
+    drawBody(team, corner, side);
+    drawDeadMark(corner, side);
 }

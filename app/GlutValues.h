@@ -14,3 +14,8 @@ constexpr int kShift = 1;
 constexpr int kCtrl = 2;
 constexpr int kAlt = 4;
 }  // namespace mouse
+
+// GLUT hands keys over as their character codes; Esc has none that can be written.
+namespace keys {
+constexpr int kEscape = 27;
+}  // namespace keys

@@ -3,10 +3,14 @@
 #include <GL/freeglut.h>
 
 #include <chrono>
+#include <filesystem>
+#include <system_error>
 #include <thread>
 
 #include "app/RenderState.h"
+#include "app/StartupNotice.h"
 #include "gfx/ResourceCatalogue.h"
+#include "play/ZOL_MainState.h"
 #include "world/GameClock.h"
 
 namespace {
@@ -17,6 +21,25 @@ int64_t steadyMicros() {
     return std::chrono::duration_cast<std::chrono::microseconds>(
                SteadyClock::now().time_since_epoch())
         .count();
+}
+
+const ZOL_MainState* findMainState(const std::vector<std::unique_ptr<GameState>>& states) {
+    for (const auto& state : states) {
+        if (const auto* play = dynamic_cast<const ZOL_MainState*>(state.get())) {
+            return play;
+        }
+    }
+    return nullptr;
+}
+
+StartupFailures startupFailures(const ZOL_MainState* play) {
+    StartupFailures failures;
+    failures.missingPictures = ResourceCatalogue::instance()->missingPictures;
+    failures.pictureCount = ResourceCatalogue::kTextureCount;
+    failures.mapLoaded = play != nullptr && play->mapLoaded;
+    std::error_code error;
+    failures.mapPresent = std::filesystem::exists(kGameFolderMark, error);
+    return failures;
 }
 
 }  // namespace
@@ -31,6 +54,17 @@ dromlin1App::dromlin1App(int& argc, char** argv, const char* title, int width, i
     // The soldiers are built at game time 0, as the headless runner builds them.
     setSimulatedClock(0);
     stateManager.addMainState();
+    notice = startupNoticeLines(startupFailures(mainState()), gameFolderSearch());
+}
+
+const ZOL_MainState* dromlin1App::mainState() const {
+    const ZOL_MainState* play = findMainState(stateManager.liveStates());
+    return play != nullptr ? play : findMainState(stateManager.queuedStates());
+}
+
+int64_t dromlin1App::battleSteps() const {
+    const ZOL_MainState* play = mainState();
+    return play != nullptr ? play->battleSteps : 0;
 }
 
 int dromlin1App::runDueSteps() {
@@ -70,6 +104,17 @@ void dromlin1App::display() {
 // drawn. A frame drawn is drawn whole onto a cleared buffer, so it does not matter what the back
 // buffer held after the frames left out.
 void dromlin1App::drawIfChanged() {
+    // Without its pictures or its map the battle would be a blank field: the window says
+    // what went wrong instead, and that picture never changes.
+    if (!notice.empty()) {
+        if (shownFrame.needsDrawing([] {})) {
+            clearFrame();
+            drawStartupNotice(notice);
+            glFlush();
+            glutSwapBuffers();
+        }
+        return;
+    }
     if (!shownFrame.needsDrawing([this] { stateManager.draw(); })) {
         return;
     }

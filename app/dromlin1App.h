@@ -1,10 +1,15 @@
 #pragma once
 
+#include <string>
+#include <vector>
+
 #include "app/FixedStepLoop.h"
 #include "app/GameStateManager.h"
 #include "app/Letterbox.h"
 #include "app/ShownFrame.h"
 #include "app/oglApp.h"
+
+class ZOL_MainState;
 
 // The game: advances its state manager in fixed steps on a steady clock, draws the picture
 // letterboxed into the window when it changed and hands every input event, in screen pixels,
@@ -30,14 +35,20 @@ public:
     // forbids sleeping, calls it every animation frame.
     int stepAndDraw();
     int64_t stepsTaken() const { return pace.stepsTaken(); }
+    // Steps the battle itself ran: these stand still while it is paused.
+    int64_t battleSteps() const;
+    // Why the window shows no battle; empty when the pictures and the map loaded.
+    const std::vector<std::string>& startupNotice() const { return notice; }
 
     GameStateManager stateManager;
 
 private:
     int runDueSteps();
     void drawIfChanged();
+    const ZOL_MainState* mainState() const;
 
     FixedStepLoop pace;
     Letterbox letterbox;
     ShownFrame shownFrame;
+    std::vector<std::string> notice;
 };

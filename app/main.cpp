@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "app/GameFolder.h"
 #include "app/RenderState.h"
 #include "app/dromlin1App.h"
 #include "gfx/ImageLoader.h"
@@ -20,6 +21,8 @@ bool loadFromFile(oglTexture2D& texture, const std::string& path, int width, int
 }  // namespace
 
 int main(int argc, char** argv) {
+    // Every file is named relative to the game's folder, so it is found before anything loads.
+    enterGameFolder();
     // Both must be in place before the application creates the catalogue and the battle.
     setImageLoader(loadFromFile);
     ZOL_MainState::setModifierReader(glutGetModifiers);

@@ -5,6 +5,7 @@
 #include "app/RenderState.h"
 #include "app/SwapInterval.h"
 #include "app/WindowClass.h"
+#include "app/WindowIcon.h"
 
 namespace {
 
@@ -21,6 +22,7 @@ oglApp::oglApp(int& argc, char** argv, const char* title, int width, int height)
     glutCreateWindow(title);
     requestSwapPerRefresh();
     nameWindowClass();
+    setWindowIcon();
 }
 
 oglApp::~oglApp() {

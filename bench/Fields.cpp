@@ -11,12 +11,12 @@ std::string mapFileOf(const Field& field) {
     }
     const std::filesystem::path file = std::filesystem::temp_directory_path() /
                                        (std::string("dromlin-bench-") + field.name + ".txt");
-    BattleMapSpec spec;
-    spec.columns = field.columns;
-    spec.rows = field.rows;
-    spec.soldiers = field.soldiers;
-    spec.seed = 1;
-    spec.frontGap = field.frontGap;
-    std::ofstream(file) << battleMapText(spec);
+    BattleMapPlan plan;
+    plan.columns = field.columns;
+    plan.rows = field.rows;
+    plan.soldiers = field.soldiers;
+    plan.seed = 1;
+    plan.frontGap = field.frontGap;
+    std::ofstream(file) << battleMapText(plan);
     return file.string();
 }

@@ -16,6 +16,7 @@
 #include "gfx/Texture.h"
 #include "play/ZOL_MainState.h"
 #include "world/GameClock.h"
+#include "world/Order.h"
 #include "world/World.h"
 
 namespace {
@@ -56,6 +57,7 @@ std::unique_ptr<ZOL_MainState> battleUnderWay(GameStateManager& manager, const F
         play->world->loadMap(mapFileOf(field));
     }
     ResourceCatalogue::instance()->viewMode = ViewMode::All;
+    play->world->commandedTeams = commandedTeamsInView(ViewMode::All);
     for (int frame = 1; frame <= frames; ++frame) {
         setSimulatedClock(frame * kTickMs);
         play->update();
@@ -64,6 +66,7 @@ std::unique_ptr<ZOL_MainState> battleUnderWay(GameStateManager& manager, const F
     play->world->zoom = zoom;
     play->update();
     ResourceCatalogue::instance()->viewMode = viewMode;
+    play->world->commandedTeams = commandedTeamsInView(viewMode);
     return play;
 }
 

@@ -11,10 +11,10 @@
 #                          [game binary, default build-bench/dromlin] [seconds]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
+source "$root/tests/support/lib.sh"
 
 preload=""
-work=$(mktemp -d "${TMPDIR:-/tmp}/dromlin-cpu-XXXXXX")
-trap 'rm -rf "$work"' EXIT
+work=$WORK_DIR
 if [ "${1:-}" = --seed-one ]; then
     shift
     cat > "$work/seed_one.c" << 'SOURCE'
@@ -59,7 +59,7 @@ if [ "$idle_case" = --help-open ]; then
     # On the game's own virtual display, found in its environment.
     export $(tr '\0' '\n' < "/proc/$game/environ" | grep -E '^(DISPLAY|XAUTHORITY)=')
     window=$(xdotool search --onlyvisible --name '^Dromlin_01$' | head -n 1)
-    xdotool mousemove --window "$window" 961 30 click 1
+    xdotool mousemove --window "$window" "$HELP_BUTTON_X" "$HELP_BUTTON_Y" click 1
     sleep 1
 fi
 ticks() { awk '{ print $14 + $15 }' "/proc/$game/stat"; }

@@ -11,5 +11,8 @@ using ImageLoader = bool (*)(oglTexture2D& texture, const std::string& path, int
 
 void setImageLoader(ImageLoader loader);
 
+// Whether pictures are read at all; without a loader none is missing, none is read.
+bool hasImageLoader();
+
 // Loads through the installed loader; returns false, silently, when none is installed.
 bool loadPicture(oglTexture2D& texture, const std::string& path, int width, int height);

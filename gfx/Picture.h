@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <vector>
@@ -18,3 +19,5 @@ std::string platformPath(std::string path);
 
 // The desktop's decoder, DevIL; defined with the desktop's loader in gfx/TextureGL.cpp.
 std::optional<DecodedPicture> decodeWithDevIL(const std::string& path);
+// The same for a picture file's bytes held in memory.
+std::optional<DecodedPicture> decodeWithDevIL(const unsigned char* bytes, std::size_t size);

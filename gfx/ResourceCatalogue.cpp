@@ -5,6 +5,7 @@
 
 #include "gfx/GameRandom.h"
 #include "gfx/ImageLoader.h"
+#include "gfx/TextureSlots.h"
 
 namespace {
 
@@ -15,7 +16,8 @@ struct TextureEntry {
     int height;
 };
 
-// In load order, which is not slot order: the start-up messages follow this order.
+// In load order, which is not slot order: the start-up messages follow this order. The slots
+// the game draws are named in gfx/TextureSlots.h; the others are loaded and never used.
 constexpr TextureEntry kTextureTable[] = {
     {0, "buttons/tamblo.png", 100, 100},
     {2, "marbleNormal.png", 100, 100},
@@ -33,37 +35,51 @@ constexpr TextureEntry kTextureTable[] = {
     {13, "playerWins.png", 128, 128},
     {14, "cpuWins.png", 128, 128},
     {15, "tieHand.png", 128, 128},
-    {16, "baseTile.png", 128, 128},
-    {17, "obstacle.png", 128, 128},
-    {18, "nullTile.png", 128, 128},
+    {slot::BaseTile, "baseTile.png", 128, 128},
+    {slot::ObstacleTile, "obstacle.png", 128, 128},
+    {slot::NullTile, "nullTile.png", 128, 128},
     {19, "blackTile.png", 128, 128},
     {20, "entityArrow.png", 128, 128},
-    {21, "entityBlue.png", 128, 128},
+    {slot::EntityBlue, "entityBlue.png", 128, 128},
     {22, "entityBlueN.png", 128, 128},
-    {23, "entityRed.png", 128, 128},
+    {slot::EntityRed, "entityRed.png", 128, 128},
     {24, "entityRedN.png", 128, 128},
-    {25, "entitySelected.png", 128, 128},
-    {26, "entityTarget.png", 128, 128},
-    {27, "greenPixel.png", 1, 1},
-    {29, "zolRedPath.png", 128, 128},
-    {30, "zolBluePath.png", 128, 128},
-    {28, "entityTargetEntity.png", 128, 128},
-    {31, "zolRedActive.png", 1024, 64},
-    {32, "zolBlueActive.png", 1024, 64},
-    {33, "zolGodActive.png", 1024, 64},
-    {34, "zolFog.png", 128, 128},
-    {35, "redPixel.png", 1, 1},
-    {36, "greenPixel.png", 1, 1},
+    {slot::EntitySelected, "entitySelected.png", 128, 128},
+    {slot::EntityTarget, "entityTarget.png", 128, 128},
+    {slot::SelectionLine, "greenPixel.png", 1, 1},
+    {slot::RedPath, "zolRedPath.png", 128, 128},
+    {slot::BluePath, "zolBluePath.png", 128, 128},
+    {slot::EntityTargetEntity, "entityTargetEntity.png", 128, 128},
+    {slot::RedBanner, "zolRedActive.png", 1024, 64},
+    {slot::BlueBanner, "zolBlueActive.png", 1024, 64},
+    {slot::AllBanner, "zolGodActive.png", 1024, 64},
+    {slot::Fog, "zolFog.png", 128, 128},
+    {slot::HealthBack, "redPixel.png", 1, 1},
+    {slot::HealthFill, "greenPixel.png", 1, 1},
     {37, "yellowPixel.png", 1, 1},
-    {39, "zolEntityDead.png", 128, 128},
-    {38, "zolHealthBorder.png", 128, 128},
-    {40, "zolBulletOrange.png", 16, 16},
-    {41, "zolBulletYellow.png", 16, 16},
-    {42, "zolBulletShotgun.png", 8, 8},
-    {43, "zolHelpScreen.png", 800, 446},
-    {44, "helpButton.png", 150, 100},
+    {slot::EntityDead, "zolEntityDead.png", 128, 128},
+    {slot::HealthBorder, "zolHealthBorder.png", 128, 128},
+    {slot::BulletOrange, "zolBulletOrange.png", 16, 16},
+    {slot::BulletYellow, "zolBulletYellow.png", 16, 16},
+    {slot::BulletShotgun, "zolBulletShotgun.png", 8, 8},
+    {slot::HelpScreen, "zolHelpScreen.png", 800, 446},
+    {slot::HelpButton, "helpButton.png", 150, 100},
 };
+
+// Each slot filled exactly once: a slot named twice would lose its first texture and leave
+// another slot empty, which draws untextured without a word.
+constexpr bool fillsEachSlotOnce() {
+    int seen[ResourceCatalogue::kTextureCount] = {};
+    for (const TextureEntry& entry : kTextureTable) {
+        if (entry.slot < 0 || entry.slot >= ResourceCatalogue::kTextureCount ||
+            seen[entry.slot]++ != 0) {
+            return false;
+        }
+    }
+    return true;
+}
 static_assert(std::size(kTextureTable) == ResourceCatalogue::kTextureCount);
+static_assert(fillsEachSlotOnce());
 
 struct FontEntry {
     int record;
@@ -95,6 +111,15 @@ ResourceCatalogue* ResourceCatalogue::instance() {
     return catalogue;
 }
 
+ResourceCatalogue::TextureSource ResourceCatalogue::textureSource(int slot) {
+    for (const TextureEntry& entry : kTextureTable) {
+        if (entry.slot == slot) {
+            return {entry.file, entry.width, entry.height};
+        }
+    }
+    return {};
+}
+
 // The only seeding in the game; the soldiers draw from gameRand() from then on.
 void ResourceCatalogue::seedRandom() {
     seedGameRand(static_cast<unsigned int>(std::time(nullptr)));
@@ -105,7 +130,10 @@ void ResourceCatalogue::seedRandom() {
 void ResourceCatalogue::loadTextures() {
     for (const TextureEntry& entry : kTextureTable) {
         textures[entry.slot] = std::make_unique<oglTexture2D>();
-        loadPicture(*textures[entry.slot], entry.file, entry.width, entry.height);
+        if (!loadPicture(*textures[entry.slot], entry.file, entry.width, entry.height) &&
+            hasImageLoader()) {
+            missingPictures.push_back(entry.file);
+        }
     }
 }
 

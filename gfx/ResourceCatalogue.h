@@ -1,6 +1,8 @@
 #pragma once
 
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "gfx/SpriteFont.h"
 #include "gfx/Texture.h"
@@ -20,6 +22,15 @@ public:
     // the installed ImageLoader, then loads the fonts. Later calls return the same object.
     static ResourceCatalogue* instance();
 
+    // Where the picture in a slot comes from: its file, relative to the working directory, and
+    // its nominal size; file is nullptr for a slot outside 0 to 44.
+    struct TextureSource {
+        const char* file = nullptr;
+        int width = 0;
+        int height = 0;
+    };
+    static TextureSource textureSource(int slot);
+
     // nullptr for a slot outside 0 to 44, which draws untextured.
     oglTexture2D* texture(int slot) const {
         return slot < 0 || slot >= kTextureCount ? nullptr : textures[slot].get();
@@ -28,6 +39,9 @@ public:
     SpriteFont fonts[kFontCount];
     std::unique_ptr<oglTexture2D> textures[kTextureCount];
     int viewMode = ViewMode::Red;
+    // The files the installed loader could not load, in load order; the game says so in its
+    // window as well as on standard output.
+    std::vector<std::string> missingPictures;
 
 private:
     ResourceCatalogue() = default;

@@ -20,15 +20,15 @@ void releaseImage(ILuint image) {
     discardErrors();
 }
 
-}  // namespace
-
-std::optional<DecodedPicture> decodeWithDevIL(const std::string& path) {
+// Decodes with `load` into a fresh DevIL image, which is released again whatever happens.
+template <class Load>
+std::optional<DecodedPicture> decodeInto(const Load& load) {
     ilInit();
     ILuint image = 0;
     ilGenImages(1, &image);
     ilBindImage(image);
     std::optional<DecodedPicture> picture;
-    if (ilLoadImage(path.c_str()) && ilConvertImage(IL_RGBA, IL_UNSIGNED_BYTE)) {
+    if (load() && ilConvertImage(IL_RGBA, IL_UNSIGNED_BYTE)) {
         picture = DecodedPicture{ilGetInteger(IL_IMAGE_WIDTH), ilGetInteger(IL_IMAGE_HEIGHT), {}};
         const auto* const data = static_cast<const unsigned char*>(ilGetData());
         const std::size_t bytes = static_cast<std::size_t>(picture->width) * picture->height * 4;
@@ -36,6 +36,16 @@ std::optional<DecodedPicture> decodeWithDevIL(const std::string& path) {
     }
     releaseImage(image);
     return picture;
+}
+
+}  // namespace
+
+std::optional<DecodedPicture> decodeWithDevIL(const std::string& path) {
+    return decodeInto([&] { return ilLoadImage(path.c_str()); });
+}
+
+std::optional<DecodedPicture> decodeWithDevIL(const unsigned char* bytes, std::size_t size) {
+    return decodeInto([&] { return ilLoadL(IL_PNG, bytes, static_cast<ILuint>(size)); });
 }
 
 bool oglTexture2D::loadImage(const std::string& path, int width, int height) {

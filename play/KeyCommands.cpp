@@ -1,14 +1,9 @@
-#include <climits>
-
 #include "ai/Entity.h"
 #include "gfx/ResourceCatalogue.h"
 #include "play/ZOL_MainState.h"
 #include "world/World.h"
 
 namespace {
-
-constexpr int kHealthStep = 5;
-constexpr int kFullHealth = 100;
 
 // Tiles per key press; a wider view scrolls by fewer tiles.
 double scrollStep(double zoom) {
@@ -44,13 +39,16 @@ void scrollByKey(World& world, int key) {
     scroll(world, vertical ? world.cameraY : world.cameraX, direction);
 }
 
+// The view itself is the player's own; the battle learns only which team now waits for orders.
 void cycleView(ZOL_MainState& play) {
     play.selection.clear();
     int& viewMode = ResourceCatalogue::instance()->viewMode;
     viewMode = viewMode == ViewMode::Red    ? ViewMode::Blue
                : viewMode == ViewMode::Blue ? ViewMode::All
                                             : ViewMode::Red;
-    play.world->clearPaths();
+    Order order = play.playerOrder(OrderKind::SwitchView);
+    order.commandedTeams = commandedTeamsInView(viewMode);
+    play.giveOrder(order);
 }
 
 bool isAllTeamsView() {
@@ -82,51 +80,28 @@ void ZOL_MainState::keyboard(int key, int x, int y) {
             cycleView(*this);
             break;
         case '`':
-            world->clearPaths();
+            giveOrder(playerOrder(OrderKind::ClearRoutes));
             break;
         case 'i':
-            setSelectionState(EntityState::Flee);
+            orderSelection(OrderKind::Flee);
             break;
         case 'e':
-            setSelectionState(EntityState::Explore);
+            orderSelection(OrderKind::Explore);
             break;
         case 'p':
-            setSelectionState(EntityState::ExploreAndEngage);
+            orderSelection(OrderKind::ExploreAndEngage);
             break;
         case 'g':
             if (isAllTeamsView()) {
-                damageSelection();
+                orderSelection(OrderKind::Damage);
             }
             break;
         case 'h':
             if (isAllTeamsView()) {
-                healSelection();
+                orderSelection(OrderKind::Heal);
             }
             break;
         default:
             break;
-    }
-}
-
-void ZOL_MainState::damageSelection() {
-    for (Entity* entity : selection) {
-        // Held down for long enough the key would otherwise wrap a body's health around.
-        entity->health =
-            entity->health >= INT_MIN + kHealthStep ? entity->health - kHealthStep : INT_MIN;
-        if (entity->health <= 0) {
-            entity->kill();
-        }
-    }
-}
-
-void ZOL_MainState::healSelection() {
-    for (Entity* entity : selection) {
-        // Dead stays dead: a healed body would count as alive while its state stays dead, and
-        // once dropped from the World's list it would stand as an invisible ghost.
-        if (entity->health <= 0) {
-            continue;
-        }
-        entity->health =
-            entity->health > kFullHealth - kHealthStep ? kFullHealth : entity->health + kHealthStep;
     }
 }

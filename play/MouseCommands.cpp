@@ -32,10 +32,9 @@ void addOnce(std::vector<Entity*>& selection, Entity* entity) {
 
 // Move onto open ground; engage whoever lives on an occupied tile.
 void giveRightClickOrder(ZOL_MainState& play, int column, int row) {
-    World& world = *play.world;
+    const World& world = *play.world;
     if (world.isTileFree(column, row)) {
-        play.moveSelectionTo(column, row);
-        play.setSelectionState(EntityState::Move);
+        play.orderSelectionTo(OrderKind::Move, column, row);
     }
     if (play.selection.empty()) {
         return;
@@ -44,9 +43,8 @@ void giveRightClickOrder(ZOL_MainState& play, int column, int row) {
     if (!world.isOtherTeamOnTile(column, row, team) && !world.isTeamOnTile(column, row, team)) {
         return;
     }
-    if (world.entityAt(column, row) != nullptr) {
-        play.setSelectionTarget(column, row);
-        play.setSelectionState(EntityState::Pursue);
+    if (const Entity* const target = world.entityAt(column, row)) {
+        play.orderSelectionToPursue(*target);
     }
 }
 
@@ -58,10 +56,12 @@ void rightPress(ZOL_MainState& play, int modifiers, int x, int y) {
         return;
     }
     if (modifiers & mouse::kAlt) {
-        play.world->toggleTile(column, row);
+        Order order = play.playerOrder(OrderKind::ToggleWall);
+        order.column = column;
+        order.row = row;
+        play.giveOrder(order);
     } else if (modifiers & mouse::kCtrl) {
-        play.moveSelectionTo(column, row);
-        play.setSelectionState(EntityState::Advance);
+        play.orderSelectionTo(OrderKind::Advance, column, row);
     } else {
         giveRightClickOrder(play, column, row);
     }

@@ -1,8 +1,19 @@
 #include <algorithm>
+#include <utility>
 
 #include "ai/Entity.h"
+#include "gfx/ResourceCatalogue.h"
 #include "play/ZOL_MainState.h"
 #include "world/World.h"
+
+namespace {
+
+// The teams whose soldiers the player of a view may order.
+uint32_t giverInView(int viewMode) {
+    return viewMode == ViewMode::All ? kBothTeams : commandedTeamsInView(viewMode);
+}
+
+}  // namespace
 
 void ZOL_MainState::toggleSelection(Entity* entity) {
     const auto found = std::find(selection.rbegin(), selection.rend(), entity);
@@ -13,21 +24,54 @@ void ZOL_MainState::toggleSelection(Entity* entity) {
     }
 }
 
-void ZOL_MainState::setSelectionState(int state) {
-    for (Entity* entity : selection) {
-        entity->state = state;
+Order ZOL_MainState::playerOrder(int kind) const {
+    Order order;
+    order.kind = kind;
+    order.giver = giverInView(ResourceCatalogue::instance()->viewMode);
+    return order;
+}
+
+Order ZOL_MainState::selectionOrder(int kind) const {
+    Order order = playerOrder(kind);
+    order.soldiers.reserve(selection.size());
+    for (const Entity* entity : selection) {
+        order.soldiers.push_back(world->idOf(entity));
+    }
+    return order;
+}
+
+void ZOL_MainState::orderSelection(int kind) {
+    if (!selection.empty()) {
+        giveOrder(selectionOrder(kind));
     }
 }
 
-void ZOL_MainState::moveSelectionTo(int column, int row) {
-    for (Entity* entity : selection) {
-        entity->requestPath(column, row);
-        entity->state = EntityState::Move;
+void ZOL_MainState::orderSelectionTo(int kind, int column, int row) {
+    if (selection.empty()) {
+        return;
     }
+    Order order = selectionOrder(kind);
+    order.column = column;
+    order.row = row;
+    giveOrder(order);
 }
 
-void ZOL_MainState::setSelectionTarget(int column, int row) {
-    for (Entity* entity : selection) {
-        entity->target = world->entityAt(column, row);
+void ZOL_MainState::orderSelectionToPursue(const Entity& target) {
+    if (selection.empty()) {
+        return;
     }
+    Order order = selectionOrder(OrderKind::Pursue);
+    order.target = world->idOf(&target);
+    giveOrder(order);
+}
+
+void ZOL_MainState::giveOrder(const Order& order) {
+    if (orderObserver_) {
+        orderObserver_(order, battleSteps + 1);
+    }
+    applyOrder(*world, order);
+}
+
+void ZOL_MainState::setOrderObserver(OrderObserver observer) {
+    orderObserver_ = std::move(observer);
 }

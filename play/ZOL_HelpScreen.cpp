@@ -25,3 +25,11 @@ void ZOL_HelpScreen::mouseButton(int button, int state, int, int) {
         setStatus(StateStatus::Finished);
     }
 }
+
+// A player who opened the picture by mistake reaches for Esc first; every other key stays
+// ignored, so the battle underneath gets none of them.
+void ZOL_HelpScreen::keyboard(int key, int, int) {
+    if (key == keys::kEscape) {
+        setStatus(StateStatus::Finished);
+    }
+}

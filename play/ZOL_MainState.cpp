@@ -9,6 +9,7 @@
 #include "gfx/Sprite.h"
 #include "gfx/TextureSlots.h"
 #include "play/HelpButton.h"
+#include "world/GameClock.h"
 #include "world/World.h"
 
 namespace {
@@ -36,16 +37,24 @@ bool isMarked(const Entity* entity) {
     return entity != nullptr && entity->health > 0;
 }
 
-void drawOnTile(const ZOL_MainState& play, int slot, double x, double y) {
+// (x, y) in tile units, whole or between tiles.
+void drawAt(const ZOL_MainState& play, int slot, double x, double y) {
     const int side = toPixel(play.drawTileSize * play.drawZoom);
     drawSprite(cataloguePicture(slot), side, side,
-               toPixel(play.drawZoom * (play.drawTileSize * std::trunc(x)) + play.drawOffsetX),
-               toPixel(play.drawZoom * (play.drawTileSize * std::trunc(y)) + play.drawOffsetY));
+               toPixel(play.drawZoom * (play.drawTileSize * x) + play.drawOffsetX),
+               toPixel(play.drawZoom * (play.drawTileSize * y) + play.drawOffsetY));
 }
 
+bool showsInView(const ZOL_MainState& play, const Entity& entity) {
+    const DrawPoint place = entity.drawnPlace();
+    return play.world->showsInView(entity.team, place.x, place.y);
+}
+
+// The brackets tell whom a soldier is after: neither end may be out of the view's sight.
 void drawAimMarkers(const ZOL_MainState& play) {
     for (const Entity* entity : play.selection) {
-        if (isMarked(entity)) {
+        if (isMarked(entity) && showsInView(play, *entity) &&
+            (entity->target == nullptr || showsInView(play, *entity->target))) {
             entity->drawTargetMarker(play.drawTileSize, play.drawZoom, play.drawOffsetX,
                                      play.drawOffsetY);
         }
@@ -54,17 +63,37 @@ void drawAimMarkers(const ZOL_MainState& play) {
 
 void drawSelectionMarkers(const ZOL_MainState& play) {
     for (const Entity* entity : play.selection) {
-        if (isMarked(entity)) {
-            drawOnTile(play, slot::EntitySelected, entity->x, entity->y);
+        if (isMarked(entity) && showsInView(play, *entity)) {
+            const DrawPoint place = entity->drawnPlace();
+            drawAt(play, slot::EntitySelected, place.x, place.y);
         }
     }
 }
 
 void drawDestinationMarkers(const ZOL_MainState& play) {
     for (const Entity* entity : play.selection) {
-        if (isMarked(entity) && std::trunc(entity->goalX) != -1.0) {
-            drawOnTile(play, slot::EntityTarget, entity->goalX, entity->goalY);
+        if (!isMarked(entity) || std::trunc(entity->goalX) == -1.0) {
+            continue;
         }
+        const double column = std::trunc(entity->goalX);
+        const double row = std::trunc(entity->goalY);
+        if (play.world->showsInView(entity->team, column, row)) {
+            drawAt(play, slot::EntityTarget, column, row);
+        }
+    }
+}
+
+// The fallen the World has already dropped, for as long as their dead picture stays.
+void drawFallen(const ZOL_MainState& play) {
+    for (const ZOL_MainState::Fallen& body : play.fallen) {
+        const bool listed = std::find(play.world->entities.begin(), play.world->entities.end(),
+                                      body.entity) != play.world->entities.end();
+        if (listed || !play.isFallenShown(body) ||
+            !play.world->showsInView(body.team, body.place.x, body.place.y)) {
+            continue;
+        }
+        drawFallenBody(body.team, body.place, play.drawTileSize, play.drawZoom, play.drawOffsetX,
+                       play.drawOffsetY);
     }
 }
 
@@ -101,7 +130,8 @@ ZOL_MainState::ZOL_MainState(int id, GameStateManager* manager) : GameState(id, 
     world = std::make_unique<World>();
     // A map that cannot be read has already said so; the battle goes on with the World as
     // it was built.
-    world->loadMap(kMapFile);
+    mapLoaded = world->loadMap(kMapFile);
+    world->commandedTeams = commandedTeamsInView(ViewMode::Red);
     world->zoom = kStartZoom;
     world->computeFogs();
     dragStartX = -1;
@@ -113,9 +143,49 @@ ZOL_MainState::ZOL_MainState(int id, GameStateManager* manager) : GameState(id, 
 
 ZOL_MainState::~ZOL_MainState() = default;
 
+// Deaths are looked for before the step, for a soldier killed by a key since the last one,
+// and after it, for those the bullets killed: the World drops a dead soldier no sooner than at
+// the start of the following step, so none is missed.
 bool ZOL_MainState::update() {
+    noteFallen();
     world->step();
+    noteFallen();
+    ++battleSteps;
     return true;
+}
+
+// A clock set back (a test, a tool) shows none of the fallen rather than keep them for ever;
+// nor does a World put in place of theirs since they were noted.
+bool ZOL_MainState::isFallenShown(const Fallen& body) const {
+    const int64_t elapsed = int64_t{gameClock()} - body.fellAt;
+    return fallenOf == world.get() && elapsed >= 0 && elapsed <= kFallenShownMs;
+}
+
+// Only the drawing keeps these; the World and the battle know nothing of them. A World put in
+// place of the old one (as the tests and tools do) brings its own soldiers.
+void ZOL_MainState::noteFallen() {
+    if (fallenOf != world.get()) {
+        fallen.clear();
+        fallenOf = world.get();
+    }
+    const std::vector<Entity*>& listed = world->entities;
+    // One still in the list stays noted, so that it is not noted afresh, with a later time.
+    std::erase_if(fallen, [&](const Fallen& body) {
+        return body.entity->health > 0 ||
+               (!isFallenShown(body) &&
+                std::find(listed.begin(), listed.end(), body.entity) == listed.end());
+    });
+    for (const Entity* entity : listed) {
+        if (entity->health > 0) {
+            continue;
+        }
+        const bool noted = std::any_of(fallen.begin(), fallen.end(), [entity](const Fallen& body) {
+            return body.entity == entity;
+        });
+        if (!noted) {
+            fallen.push_back({entity, entity->drawnPlace(), entity->team, gameClock()});
+        }
+    }
 }
 
 bool ZOL_MainState::draw() {
@@ -131,6 +201,7 @@ bool ZOL_MainState::draw() {
     world->drawBullets();
     drawAimMarkers(*this);
     drawSelectionMarkers(*this);
+    drawFallen(*this);
     // The offsets are copies of the World's ints, so they convert back exactly.
     world->drawEntities(drawTileSize, static_cast<int>(drawOffsetX), static_cast<int>(drawOffsetY),
                         drawZoom);

@@ -19,6 +19,7 @@ case $what in
     *) echo "usage: $0 [seconds] [jobs] [map|replay]" >&2; exit 2 ;;
 esac
 
+tools/install-deps.sh fuzz
 cmake -S . -B "$build" -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
       -DDROMLIN_FUZZ=ON -DDROMLIN_SIM_ONLY=ON -DDROMLIN_BENCHMARKS=OFF > /dev/null
 cmake --build "$build" --target "$target" -j "$(nproc)" > /dev/null

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the game needs and that are missing. Calls apt only when
 # something is missing. Usage: tools/install-deps.sh GROUP, where GROUP is run, package, web,
-# windows or headless (what ./run.sh and the tools need), test (everything ./test.sh needs) or
-# test-STAGE (what the one stage ./test.sh STAGE needs).
+# windows, headless, memcheck or fuzz (what ./run.sh and the tools need), test (everything
+# ./test.sh needs) or test-STAGE (what the one stage ./test.sh STAGE needs).
 set -euo pipefail
 
 run_packages=(cmake g++ make pkg-config freeglut3-dev libgl1-mesa-dev libglu1-mesa-dev
@@ -19,6 +19,9 @@ package_packages=(dpkg-dev file)
 windows_packages=(cmake make g++-mingw-w64-x86-64-posix mingw-w64-tools wine64 wine nsis zip
                   icoutils libstb-dev dpkg-dev xz-utils nlohmann-json3-dev)
 package_check_packages=(lintian desktop-file-utils appstream man-db)
+# tools/fuzz.sh: clang with libFuzzer and the sanitizers' run-time; GoogleTest, as the fuzz
+# targets are configured with the tests.
+fuzz_packages=(cmake make g++ clang libclang-rt-dev libgtest-dev)
 # The page's test drives Chromium from node; a node installed from elsewhere (with its own
 # npm) is kept.
 test_packages=(libgtest-dev libbenchmark-dev clang-format xvfb xauth xdotool imagemagick x11-utils
@@ -33,9 +36,12 @@ unit_test_packages=(libgtest-dev libbenchmark-dev libstb-dev "${headless_package
 window_tools=(xdotool imagemagick x11-utils)
 web_test_packages=("${unit_test_packages[@]}" "${web_packages[@]}" chromium imagemagick)
 command -v npm > /dev/null || web_test_packages+=(npm)
+# tools/memcheck.sh: the game and the soak in the normal build, valgrind, and a virtual X
+# server with xdotool for the battle's clicks.
+memcheck_packages=(libgtest-dev valgrind xdotool "${headless_packages[@]}")
 
-usage="run|package|web|windows|headless|test|test-format|test-unit|test-window|test-web"
-usage+="|test-package|test-asan|test-windows"
+usage="run|package|web|windows|headless|memcheck|fuzz|test"
+usage+="|test-format|test-unit|test-window|test-web|test-package|test-asan|test-windows"
 case "${1:-run}" in
     run) wanted=("${run_packages[@]}") ;;
     test) wanted=("${run_packages[@]}" "${test_packages[@]}") ;;
@@ -43,6 +49,8 @@ case "${1:-run}" in
     web) wanted=("${web_packages[@]}") ;;
     windows) wanted=("${windows_packages[@]}") ;;
     headless) wanted=("${headless_packages[@]}") ;;
+    memcheck) wanted=("${run_packages[@]}" "${memcheck_packages[@]}") ;;
+    fuzz) wanted=("${fuzz_packages[@]}") ;;
     test-format) wanted=(clang-format) ;;
     test-unit | test-asan) wanted=("${run_packages[@]}" "${unit_test_packages[@]}") ;;
     test-window) wanted=("${run_packages[@]}" "${unit_test_packages[@]}" "${window_tools[@]}") ;;

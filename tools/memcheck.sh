@@ -7,17 +7,13 @@
 # BUILD_DIR names the build directory (default build).
 set -euo pipefail
 cd "$(dirname "$0")/.."
+source tests/support/lib.sh
 
 seconds=${1:-25}
 steps=${2:-3000}
 build=${BUILD_DIR:-build}
 
-tools/install-deps.sh test
-if ! command -v valgrind > /dev/null; then
-    sudo_cmd=()
-    [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
-    "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends valgrind
-fi
+tools/install-deps.sh memcheck
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo > /dev/null
 cmake --build "$build" --target dromlin dromlin-soak -j "$(nproc)" > /dev/null
 
@@ -42,7 +38,7 @@ game_log=$PWD/$build/memcheck-game.log
 binary=$PWD/$build/dromlin
 # The game runs until its window closes; it is stopped after the battle, and memcheck
 # reports on the way out.
-export SECONDS_OF_BATTLE=$seconds
+export SECONDS_OF_BATTLE=$seconds HELP_BUTTON_X HELP_BUTTON_Y
 xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
     cd assets
     "$@" &
@@ -58,7 +54,7 @@ xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
     xdotool mousemove 10 70 mousedown 1 mousemove 500 700 mouseup 1 sleep 1 \
         mousemove 700 400 click 3 sleep 1 keydown ctrl click 3 keyup ctrl sleep 1 \
         key r key r key g key h key e key p key i key grave key plus key minus key w key d \
-        mousemove 961 30 click 1 sleep 2 click 1 2> /dev/null
+        mousemove "$HELP_BUTTON_X" "$HELP_BUTTON_Y" click 1 sleep 2 click 1 2> /dev/null
     sleep "$SECONDS_OF_BATTLE"
     # A background job of a script ignores SIGINT; SIGTERM ends the game, and memcheck
     # still writes its summary and leak check.

@@ -56,8 +56,9 @@ EMSCRIPTEN_KEEPALIVE void dromlin_key(int key) {
     }
 }
 
+// Steps of the battle itself, which stand still while it is paused under the help picture.
 EMSCRIPTEN_KEEPALIVE double dromlin_steps() {
-    return game == nullptr ? 0.0 : static_cast<double>(game->stepsTaken());
+    return game == nullptr ? 0.0 : static_cast<double>(game->battleSteps());
 }
 
 // Animation frames that ran at least one step (and drew the picture if it changed).

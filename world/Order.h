@@ -31,6 +31,16 @@ constexpr uint32_t teamBit(int team) {
 constexpr uint32_t kNoTeams = 0;
 constexpr uint32_t kBothTeams = 0b11;
 
+// Whether `team` is in a set of teams; false for a number no team can have, whose bit does not
+// exist.
+constexpr bool isTeamIn(uint32_t teams, int team) {
+    return team >= 0 && team < 32 && (teams & teamBit(team)) != 0;
+}
+
+// The teams that wait for orders in a view (a ViewMode): the viewed team, none in the
+// all-teams view or in a view that names no team.
+uint32_t commandedTeamsInView(int viewMode);
+
 // One command, as data: who it is for and what it asks. Soldiers are named by their creation id,
 // their index in World::roster, so that an order means the same soldiers in every copy of a
 // battle.

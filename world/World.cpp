@@ -5,6 +5,7 @@
 #include "ai/Entity.h"
 #include "gfx/SaturatingInt.h"
 #include "world/Bullet.h"
+#include "world/Order.h"
 #include "world/SightMemory.h"
 
 namespace {
@@ -115,7 +116,7 @@ void World::zoomOut() {
 }
 
 bool World::isCommanded(int team) const {
-    return team >= 0 && team < 32 && (commandedTeams & (1u << team)) != 0;
+    return isTeamIn(commandedTeams, team);
 }
 
 bool World::isEntityOnTile(int x, int y) const {
@@ -166,12 +167,27 @@ void World::setTeamTarget(Entity* target, int team) {
 
 void World::addEntity(int team, int x, int y) {
     auto entity = std::make_unique<Entity>(team, x, y, this, &entities);
+    entity->creationId = static_cast<int32_t>(roster.size());
     entities.push_back(entity.get());
     roster.push_back(std::move(entity));
 }
 
 void World::addBullet(std::unique_ptr<Bullet> bullet) {
     bullets.push_back(std::move(bullet));
+}
+
+Entity* World::soldierById(int32_t id) const {
+    if (id < 0 || static_cast<std::size_t>(id) >= roster.size()) {
+        return nullptr;
+    }
+    return roster[static_cast<std::size_t>(id)].get();
+}
+
+int32_t World::idOf(const Entity* entity) const {
+    if (entity == nullptr || soldierById(entity->creationId) != entity) {
+        return kNoSoldier;
+    }
+    return entity->creationId;
 }
 
 double distance(double x1, double y1, double x2, double y2) {

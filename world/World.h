@@ -18,6 +18,9 @@ namespace TileKind {
 enum : int32_t { NullTile = 0, BaseTile = 1, Obstacle = 2 };
 }
 
+// The creation id that names no soldier.
+constexpr int32_t kNoSoldier = -1;
+
 // Pixels per tile at zoom 1.0.
 constexpr int TILE_SIZE = 128;
 
@@ -93,6 +96,10 @@ struct World {
     bool isObstacleAt(double x, double y) const;
     void setTeamTarget(Entity* target, int team);
     void addEntity(int team, int x, int y);
+    // A soldier by its creation id, its index in `roster`; null for an id no soldier has.
+    Entity* soldierById(int32_t id) const;
+    // The creation id of one of this World's soldiers; kNoSoldier for any other pointer.
+    int32_t idOf(const Entity* entity) const;
     void addBullet(std::unique_ptr<Bullet> bullet);
     void clearPaths();
 
@@ -109,6 +116,12 @@ struct World {
     // Before a frame's layers, in a team's view: tells the drawing which remembered tiles and
     // which fog will cover the layers beneath them (see beginCover in gfx/Sprite.h).
     void announceCover(int t, double z, double ox, double oy) const;
+    // Whether the viewed team sees the tile now; every tile in the all-teams view.
+    bool isSeenInView(int column, int row) const;
+    // Whether the current view shows a thing of the given team, one tile wide, at (x, y) in
+    // tile units, possibly between tiles: the viewed team's own things always, the other
+    // team's only where every tile they lie on is seen now.
+    bool showsInView(int team, double x, double y) const;
 
 private:
     void knownTileLayer(int t, double z, double ox, double oy, CellGrid& grid,

@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <cmath>
 #include <cstddef>
 #include <vector>
 
@@ -71,6 +72,17 @@ bool viewsRed() {
     return ResourceCatalogue::instance()->viewMode == ViewMode::Red;
 }
 
+// The tiles a thing one tile wide at `at` lies on, along one axis: the one it starts on and,
+// between tiles, the next. Off the map (or not a number) it is on no tile of it.
+bool tileSpan(double at, int count, int& first, int& last) {
+    if (!(at >= 0.0 && at <= count - 1.0)) {
+        return false;
+    }
+    first = static_cast<int>(std::floor(at));
+    last = static_cast<int>(std::ceil(at));
+    return true;
+}
+
 }  // namespace
 
 void World::drawTiles() const {
@@ -133,16 +145,67 @@ void World::drawBullets() const {
     }
 }
 
-// The dead go first so that the living always stand over the bodies.
+// A team sees a tile now where its fog there is below the remembered ground's ceiling: only
+// there is the ground drawn brighter than ground it merely remembers (a tile lit more faintly
+// is drawn exactly as dim as a remembered one, or darker while undiscovered). So nothing of
+// the other team shows on ground that looks remembered.
+bool World::isSeenInView(int column, int row) const {
+    if (!viewsTeam()) {
+        return true;
+    }
+    const Grid<double>& fog = viewsRed() ? redFog : blueFog;
+    const int r = fogResolution;
+    for (int i = r * column; i < r * column + r; ++i) {
+        for (int k = r * row; k < r * row + r; ++k) {
+            if (i >= 0 && k >= 0 && i < fog.columns() && k < fog.rows() &&
+                fog[i][k] < kDiscoveredFogCeiling) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+// A body between two tiles shows only while both are seen: no part of it may lie on ground
+// that looks remembered, or the fog would give it away half a tile early. It shows up a hop
+// later when it walks into sight and goes a hop earlier when it walks out.
+bool World::showsInView(int team, double x, double y) const {
+    const int viewMode = ResourceCatalogue::instance()->viewMode;
+    if (!viewsTeam() || team == viewMode) {
+        return true;
+    }
+    int firstColumn = 0;
+    int lastColumn = 0;
+    int firstRow = 0;
+    int lastRow = 0;
+    if (!tileSpan(x, columns, firstColumn, lastColumn) || !tileSpan(y, rows, firstRow, lastRow)) {
+        return false;
+    }
+    for (int column = firstColumn; column <= lastColumn; ++column) {
+        for (int row = firstRow; row <= lastRow; ++row) {
+            if (!isSeenInView(column, row)) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+// The dead go first so that the living always stand over the bodies. In a team's view the
+// other team's soldiers out of its sight are left out whole, their routes with them.
 void World::drawEntities(int t, int ox, int oy, double z) const {
+    const auto shows = [this](const Entity& entity) {
+        const DrawPoint place = entity.drawnPlace();
+        return showsInView(entity.team, place.x, place.y);
+    };
     const std::size_t count = entities.size();
     for (std::size_t i = 0; i < count; ++i) {
-        if (entities[i]->health <= 0) {
+        if (entities[i]->health <= 0 && shows(*entities[i])) {
             entities[i]->drawEntity(t, ox, oy, z);
         }
     }
     for (std::size_t i = 0; i < count; ++i) {
-        if (entities[i]->health > 0) {
+        if (entities[i]->health > 0 && shows(*entities[i])) {
             entities[i]->drawEntity(t, ox, oy, z);
         }
     }

@@ -15,12 +15,10 @@ class BehaviourTest : public ::testing::Test {
 protected:
     void SetUp() override {
         // The catalogue seeds gameRand() with the time when first created; reseed after it.
-        setViewMode(ViewMode::All);
+        ResourceCatalogue::instance();
         seedGameRand(1);
         setSimulatedClock(1000);
     }
-    void TearDown() override { setViewMode(ViewMode::Red); }
-    static void setViewMode(int mode) { ResourceCatalogue::instance()->viewMode = mode; }
 };
 
 // `blue` aims at `red`, which is hurt badly enough to flee from it.
@@ -29,18 +27,18 @@ void threaten(Entity& blue, Entity& red) {
     red.health = 20;
 }
 
-TEST_F(BehaviourTest, viewedTeamWaitsWhileAnAutonomousIdleSoldierWithNoEnemyInSightExplores) {
-    auto world = makeWorld({"r....b"});
+TEST_F(BehaviourTest, commandedTeamWaitsWhileAnAutonomousIdleSoldierWithNoEnemyInSightExplores) {
+    auto world = autonomousWorld({"r....b"});
     Entity& red = *world->entities[0];
-    setViewMode(ViewMode::Red);
+    world->commandedTeams = teamBit(Team::Red);
     red.decide();
     EXPECT_EQ(red.state, EntityState::Idle);
     EXPECT_EQ(red.action, EntityAction::Continue);
     EXPECT_EQ(red.target, nullptr);
 
-    auto farWorld = makeWorld({"r.................b"});  // beyond the sight of all red
+    auto farWorld = autonomousWorld({"r.................b"});  // beyond the sight of all red
     Entity& lone = *farWorld->entities[0];
-    setViewMode(ViewMode::Blue);
+    farWorld->commandedTeams = teamBit(Team::Blue);
     lone.decide();
     EXPECT_EQ(lone.state, EntityState::Explore);
     // Nothing discovered yet, so no frontier: it stays and retries.
@@ -52,8 +50,23 @@ TEST_F(BehaviourTest, viewedTeamWaitsWhileAnAutonomousIdleSoldierWithNoEnemyInSi
     EXPECT_NE(lone.path, nullptr);
 }
 
+// The view is only what the player looks at; the World says who waits.
+TEST_F(BehaviourTest, waitingFollowsTheWorldsCommandedTeamsNotTheViewMode) {
+    auto world = autonomousWorld({"r.................b"});
+    Entity& red = *world->entities[0];
+    ResourceCatalogue::instance()->viewMode = ViewMode::Red;
+    red.decide();
+    EXPECT_EQ(red.state, EntityState::Explore);
+    red.state = EntityState::Idle;
+    ResourceCatalogue::instance()->viewMode = ViewMode::All;
+    world->commandedTeams = teamBit(Team::Red);
+    red.decide();
+    EXPECT_EQ(red.state, EntityState::Idle);
+    ResourceCatalogue::instance()->viewMode = ViewMode::Red;
+}
+
 TEST_F(BehaviourTest, advanceWithoutTargetScansAtEverySeventhDecision) {
-    auto world = makeWorld({"r..........................."});
+    auto world = autonomousWorld({"r..........................."});
     Entity& red = *world->entities[0];
     red.requestPath(27, 0);
     red.state = EntityState::Advance;
@@ -68,7 +81,7 @@ TEST_F(BehaviourTest, advanceWithoutTargetScansAtEverySeventhDecision) {
 }
 
 TEST_F(BehaviourTest, pursuerAttacksOnlyWhenTheEnemyIsCloserThanTheRangeAndInSight) {
-    auto world = makeWorld({"r..........b.", ".............", "r.o.b........"});
+    auto world = autonomousWorld({"r..........b.", ".............", "r.o.b........"});
     Entity& red = *world->entities[0];
     Entity& blue = *world->entities[1];
     red.target = &blue;
@@ -86,23 +99,23 @@ TEST_F(BehaviourTest, pursuerAttacksOnlyWhenTheEnemyIsCloserThanTheRangeAndInSig
     EXPECT_EQ(blocked.action, EntityAction::Walk);
 }
 
-TEST_F(BehaviourTest, viewedTeamDoesNotFleeButTheSameSoldierDoesWhenAllAreViewed) {
-    auto world = makeWorld({"....", ".r.b", "...."});
+TEST_F(BehaviourTest, commandedTeamDoesNotFleeButTheSameSoldierDoesWhenNoneIsCommanded) {
+    auto world = autonomousWorld({"....", ".r.b", "...."});
     Entity& red = *world->entities[0];
     threaten(*world->entities[1], red);
     red.health = 10;
-    setViewMode(ViewMode::Red);
+    world->commandedTeams = teamBit(Team::Red);
     red.decide();
     EXPECT_EQ(red.state, EntityState::Idle);
 
-    setViewMode(ViewMode::All);
+    world->commandedTeams = kNoTeams;
     red.decide();
     EXPECT_EQ(red.state, EntityState::Move);
     EXPECT_NE(red.goalX, -1.0);
 }
 
 TEST_F(BehaviourTest, fleeCallsTheWholeTeamOntoTheThreatDeadTeammatesIncluded) {
-    auto world = makeWorld({"r.....", "...r.b", "r....."});
+    auto world = autonomousWorld({"r.....", "...r.b", "r....."});
     Entity& fleeing = *world->entities[1];
     Entity& blue = *world->entities[2];
     Entity& deadMate = *world->entities[3];
@@ -121,7 +134,7 @@ TEST_F(BehaviourTest, fleeCallsTheWholeTeamOntoTheThreatDeadTeammatesIncluded) {
 
 // On open ground the threat sees every tile, so there is nowhere to hide: the soldier runs.
 TEST_F(BehaviourTest, fleeRunsAlongTheRayAwayFromTheThreatOrFromTheEdgeToTheFarSide) {
-    auto world = makeWorld({"........", "..b.r...", "r......r", "........", "........"});
+    auto world = autonomousWorld({"........", "..b.r...", "r......r", "........", "........"});
     Entity& blue = *world->entities[0];
     Entity& middle = *world->entities[1];
     threaten(blue, middle);
@@ -148,7 +161,7 @@ TEST_F(BehaviourTest, fleeRunsAlongTheRayAwayFromTheThreatOrFromTheEdgeToTheFarS
 }
 
 TEST_F(BehaviourTest, fleeFromAThreatOnTheOwnTileEndsAndHeadsForAnEdge) {
-    auto world = makeWorld({"........", "..r.....", "........", "....b..."});
+    auto world = autonomousWorld({"........", "..r.....", "........", "....b..."});
     Entity& red = *world->entities[0];
     Entity& blue = *world->entities[1];
     blue.x = red.x;
@@ -163,7 +176,7 @@ TEST_F(BehaviourTest, fleeFromAThreatOnTheOwnTileEndsAndHeadsForAnEdge) {
 }
 
 TEST_F(BehaviourTest, repositionWalksUntilItArrivesThenFights) {
-    auto world = makeWorld({"r..b"});
+    auto world = autonomousWorld({"r..b"});
     Entity& red = *world->entities[0];
     red.state = EntityState::Reposition;
     red.rallyX = 1.0;
@@ -177,7 +190,7 @@ TEST_F(BehaviourTest, repositionWalksUntilItArrivesThenFights) {
 }
 
 TEST_F(BehaviourTest, updateSkipsTheDeadAndFillsAHaltedSoldiersProgressToExactlyOne) {
-    auto world = makeWorld({"r..r"});
+    auto world = autonomousWorld({"r..r"});
     Entity& dead = *world->entities[1];
     dead.kill();
     Entity& red = *world->entities[0];

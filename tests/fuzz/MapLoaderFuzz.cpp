@@ -15,6 +15,7 @@
 #include "gfx/Problem.h"
 #include "gfx/ResourceCatalogue.h"
 #include "world/GameClock.h"
+#include "world/Order.h"
 #include "world/World.h"
 
 namespace {
@@ -75,6 +76,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     seedGameRand(static_cast<unsigned>(size));
     ResourceCatalogue::instance()->viewMode = static_cast<int>(size % 3);
     World world;
+    world.commandedTeams = commandedTeamsInView(ResourceCatalogue::instance()->viewMode);
     std::istringstream in(bytes);
     if (!world.loadMap(in, "fuzz")) {
         requireUntouched(world);

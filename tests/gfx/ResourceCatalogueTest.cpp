@@ -11,6 +11,7 @@
 
 #include "GlWindow.h"
 #include "gfx/ImageLoader.h"
+#include "gfx/TextureSlots.h"
 
 namespace {
 
@@ -93,6 +94,15 @@ TEST_F(ResourceCatalogueTest, everySlotGetsItsOwnLoadedTextureAndNoneLiesOutside
     }
     EXPECT_EQ(first->texture(-1), nullptr);
     EXPECT_EQ(first->texture(45), nullptr);
+}
+
+TEST_F(ResourceCatalogueTest, textureSourceNamesTheFileEachSlotIsLoadedFrom) {
+    ASSERT_NE(first, nullptr);
+    for (int slot = 0; slot < ResourceCatalogue::kTextureCount; ++slot) {
+        EXPECT_EQ(loads[loadIndex(slot)].path, ResourceCatalogue::textureSource(slot).file);
+    }
+    EXPECT_EQ(ResourceCatalogue::textureSource(45).file, nullptr);
+    EXPECT_EQ(ResourceCatalogue::textureSource(slot::HelpButton).width, 150);
 }
 
 TEST_F(ResourceCatalogueTest, greenPixelIsLoadedTwiceAsTwoTextures) {

@@ -7,15 +7,14 @@
 # Usage: bash web_trace_test.sh <emscripten build folder, build-web>
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
+source "$here/../support/lib.sh"
 runner=${1:?usage: web_trace_test.sh <emscripten build folder>}/dromlin-sim.js
 
-fail() { echo "FAIL: $*" >&2; exit 1; }
 [ -f "$runner" ] || fail "no $runner: build the page with tools/web.sh"
 command -v node > /dev/null || fail "the web trace test needs node"
 
 # Into a file: node writes to a pipe asynchronously, and the runner's exit cuts the pipe short.
-out=$(mktemp "${TMPDIR:-/tmp}/dromlin-web-trace-XXXXXX")
-trap 'rm -f "$out"' EXIT
+out=$(work_file .jsonl)
 count=0
 for trace in "$here"/traces/map1-seed*-view*-steps*.jsonl.gz; do
     name=$(basename "$trace" .jsonl.gz)
@@ -35,5 +34,5 @@ for replay in "$here"/replays/*.jsonl; do
     replays=$((replays + 1))
 done
 [ "$replays" -gt 0 ] || fail "no replay in $here/replays"
-echo "PASS: the page's simulation replays all $count map1 traces byte for byte" \
-    "and re-fights all $replays replays"
+pass "the page's simulation replays all $count map1 traces byte for byte and re-fights" \
+    "all $replays replays"

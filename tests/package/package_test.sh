@@ -8,25 +8,11 @@
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 top=$(cd "$here/../.." && pwd)
+source "$here/../support/lib.sh"
 deb=${1:?usage: package_test.sh <dromlin .deb>}
 
-failures=0
-checks=0
-check() {  # check DESCRIPTION COMMAND...
-    local description=$1
-    shift
-    checks=$((checks + 1))
-    if "$@" > /dev/null 2>&1; then
-        echo "PASS: $description"
-    else
-        echo "FAIL: $description" >&2
-        failures=$((failures + 1))
-    fi
-}
-
-root=$(mktemp -d "${TMPDIR:-/tmp}/dromlin-package-XXXXXX")
-trap 'rm -rf "$root"' EXIT
-dpkg-deb -x "$deb" "$root" || { echo "FAIL: $deb is not a package dpkg-deb can unpack" >&2; exit 1; }
+root=$WORK_DIR/root
+dpkg-deb -x "$deb" "$root" || fail "$deb is not a package dpkg-deb can unpack"
 
 version=$(sed -n 's/^project(dromlin VERSION \([0-9.]*\).*/\1/p' "$top/CMakeLists.txt")
 field() { dpkg-deb -f "$deb" "$1"; }
@@ -83,5 +69,4 @@ if [ -n "$lintian_report" ]; then
     grep -v "running with root privileges" <<< "$lintian_report"
 fi
 
-echo "package: $((checks - failures)) passed, $failures failed"
-[ "$failures" -eq 0 ]
+check_summary package

@@ -15,6 +15,16 @@ TEST(HelpScreenTest, onlyALeftPressClosesIt) {
     EXPECT_EQ(help.getStatus(), StateStatus::Finished);
 }
 
+TEST(HelpScreenTest, escClosesItAndOtherKeysDoNot) {
+    ZOL_HelpScreen help(1, nullptr);
+    for (const int key : {int('r'), int('q'), int(' '), 13, 26, 28, 127}) {
+        help.keyboard(key, 10, 10);
+    }
+    EXPECT_EQ(help.getStatus(), StateStatus::Running);
+    help.keyboard(keys::kEscape, 10, 10);
+    EXPECT_EQ(help.getStatus(), StateStatus::Finished);
+}
+
 // The whole round trip through the manager, which routes input to running states only.
 class HelpRoundTripTest : public ::testing::Test {
 protected:

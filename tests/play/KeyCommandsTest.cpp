@@ -1,5 +1,6 @@
 #include <climits>
 #include <utility>
+#include <vector>
 
 #include "PlayFixture.h"
 
@@ -97,6 +98,7 @@ TEST_F(KeyCommandsTest, viewKeyCyclesEmptiesSelectionAndDropsEveryPath) {
 }
 
 TEST_F(KeyCommandsTest, orderKeysSetTheStateOfEverySelectedSoldier) {
+    setViewMode(ViewMode::All);  // the only view in which both teams can be selected
     play->selection = {&soldier(0), &soldier(1)};
     const std::pair<int, int> orders[] = {{'i', EntityState::Flee},
                                           {'e', EntityState::Explore},
@@ -161,6 +163,33 @@ TEST_F(KeyCommandsTest, capitalsAndUnlistedKeysDoNothing) {
     EXPECT_EQ(soldier(0).health, 100);
     EXPECT_EQ(soldier(0).state, EntityState::Idle);
     EXPECT_NE(soldier(0).path, nullptr);
+}
+
+// What a replay or the network will carry: the orders as data, each with the step it precedes.
+TEST_F(KeyCommandsTest, ordersReachTheObserverWithTheStepTheyPrecede) {
+    std::vector<std::pair<Order, int64_t>> seen;
+    play->setOrderObserver(
+        [&](const Order& order, int64_t step) { seen.emplace_back(order, step); });
+    rightClickTile(4, 2);
+    key('i');
+    play->update();
+    play->update();
+    key('w');
+    key('r');
+    ASSERT_EQ(seen.size(), 3u);
+    const auto& [move, moveStep] = seen[0];
+    EXPECT_EQ(move.kind, OrderKind::Move);
+    EXPECT_EQ(move.giver, teamBit(Team::Red));
+    EXPECT_EQ(move.soldiers, std::vector<int32_t>{0});
+    EXPECT_EQ(move.column, 4);
+    EXPECT_EQ(move.row, 2);
+    EXPECT_EQ(moveStep, 1);
+    EXPECT_EQ(seen[1].first.kind, OrderKind::Flee);
+    EXPECT_EQ(seen[1].second, 1);
+    EXPECT_EQ(seen[2].first.kind, OrderKind::SwitchView);
+    EXPECT_EQ(seen[2].first.commandedTeams, teamBit(Team::Blue));
+    EXPECT_EQ(seen[2].second, 3);
+    EXPECT_TRUE(play->world->isCommanded(Team::Blue));
 }
 
 }  // namespace

@@ -19,6 +19,7 @@
 #include "play/ZOL_MainState.h"
 #include "support/TestWorld.h"
 #include "world/GameClock.h"
+#include "world/Order.h"
 #include "world/World.h"
 
 inline int heldModifiers = 0;
@@ -73,13 +74,18 @@ protected:
         play->world->zoom = 1.0;
         play->world->viewOffsetX = 0;
         play->world->viewOffsetY = 0;
+        play->world->commandedTeams = commandedTeamsInView(ResourceCatalogue::instance()->viewMode);
         play->world->computeFogs();  // as after loading a map
         return *play->world;
     }
 
     Entity& soldier(std::size_t index) { return *play->world->entities.at(index); }
 
-    static void setViewMode(int viewMode) { ResourceCatalogue::instance()->viewMode = viewMode; }
+    // As the view key does, without its other effects: the view, and the team that waits.
+    void setViewMode(int viewMode) {
+        ResourceCatalogue::instance()->viewMode = viewMode;
+        play->world->commandedTeams = commandedTeamsInView(viewMode);
+    }
 
     // Pixel at the centre of a tile, at zoom 1 with no offset.
     static int centre(int tile) { return tile * 128 + 64; }

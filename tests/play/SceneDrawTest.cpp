@@ -228,8 +228,9 @@ TEST_F(SceneDrawTest, deadSoldiersComeFirstWithTheirMarkAndNoHealthBar) {
     EXPECT_LT(indexOf(slot::EntityDead), indexOf(slot::EntityRed));
 }
 
-TEST_F(SceneDrawTest, bodySlidesAlongTheHopAndStandsOnItsTileWhenThePathIsDropped) {
-    useWorld({".r.."});
+TEST_F(SceneDrawTest, bodySlidesAlongTheHopWithItsMarksAndStandsOnItsTileWithoutPath) {
+    useWorld({".r..",  //
+              "r..."});
     setViewMode(ViewMode::All);
     Entity& walker = soldier(0);
     walker.requestPath(3, 0);
@@ -237,25 +238,107 @@ TEST_F(SceneDrawTest, bodySlidesAlongTheHopAndStandsOnItsTileWhenThePathIsDroppe
     walker.x = 2.0;
     walker.stepX = 1;
     walker.stepY = 0;
+    soldier(1).target = &walker;
+    play->selection = {&walker, &soldier(1)};
     const double progress[] = {0.0, 0.25, 1.0};
     const int left[] = {128, 160, 256};
     for (int i = 0; i < 3; ++i) {
         walker.moveProgress = progress[i];
         drawFrame();
-        ASSERT_EQ(callsOf(slot::EntityRed).size(), 1u);
-        EXPECT_TRUE(isRect(callsOf(slot::EntityRed).front(), left[i], 0, left[i] + 128, 128))
-            << "progress " << progress[i];
+        // Body, ring, bar frame and the brackets of the soldier after it: one square.
+        for (const int slot : {slot::EntityRed, slot::EntitySelected, slot::HealthBorder,
+                               slot::EntityTargetEntity}) {
+            ASSERT_FALSE(callsOf(slot).empty());
+            EXPECT_TRUE(isRect(callsOf(slot).front(), left[i], 0, left[i] + 128, 128))
+                << "slot " << slot << ", progress " << progress[i];
+        }
+        EXPECT_EQ(callsOf(slot::HealthBack).front().left, left[i] + 19);
     }
-    // The health bar stays on the soldier's tile.
-    EXPECT_EQ(callsOf(slot::HealthBorder).front().left, 256);
+    // The route and the destination keep their tiles.
     EXPECT_EQ(callsOf(slot::RedPath).size(), 3u);
+    EXPECT_TRUE(isRect(callsOf(slot::EntityTarget).front(), 384, 0, 512, 128));
 
     // Halted mid-hop with its Path gone, it stands on its own tile.
     play->world->clearPaths();
     drawFrame();
-    ASSERT_EQ(callsOf(slot::EntityRed).size(), 1u);
     EXPECT_TRUE(isRect(callsOf(slot::EntityRed).front(), 256, 0, 384, 128));
-    EXPECT_EQ(callsOf(slot::HealthBorder).size(), 1u);
+    EXPECT_TRUE(isRect(callsOf(slot::HealthBorder).front(), 256, 0, 384, 128));
+}
+
+// In red's view the blue team shows only on ground red sees now: its fog below one half.
+TEST_F(SceneDrawTest, otherTeamShowsOnlyOnGroundTheViewedTeamSeesNow) {
+    World& world = useWorld({"r.b.b..",  //
+                             "......."});
+    Entity& seen = soldier(1);
+    Entity& unseen = soldier(2);
+    seen.requestPath(6, 1);
+    unseen.requestPath(6, 0);
+    soldier(0).target = &unseen;
+    play->selection = {&soldier(0), &seen, &unseen};  // chosen in the all-teams view
+    // Red sees the first four columns now, remembers the rest.
+    world.redFog.fill(0.0);
+    for (int x = 4; x < 7; ++x) {
+        world.redFog[x][0] = world.redFog[x][1] = x == 4 ? 0.5 : 1.0;
+        world.redKnownTiles[x][0] = world.redKnownTiles[x][1] = TileKind::BaseTile;
+    }
+    const auto lefts = [this](int slot) {
+        std::vector<int> found;
+        for (const SpriteCall& call : callsOf(slot)) {
+            found.push_back(call.left / 128);
+        }
+        return found;
+    };
+    drawFrame();
+    EXPECT_EQ(lefts(slot::EntityBlue), std::vector<int>{2});
+    EXPECT_EQ(lefts(slot::HealthBorder), (std::vector<int>{0, 2}));
+    EXPECT_EQ(lefts(slot::EntitySelected), (std::vector<int>{0, 2}));
+    EXPECT_EQ(lefts(slot::BluePath), (std::vector<int>{2, 3}));  // the seen one's, on seen tiles
+    EXPECT_TRUE(callsOf(slot::EntityTarget).empty());            // both flags stand in the fog
+    EXPECT_TRUE(callsOf(slot::EntityTargetEntity).empty());      // red's target is out of sight
+
+    // Between a seen and a remembered tile the body would show half in the fog: it is hidden.
+    ASSERT_NE(seen.path->advance(), nullptr);
+    seen.x = 3.0;
+    seen.stepX = 2;
+    seen.stepY = 0;
+    seen.moveProgress = 0.5;
+    world.redFog[3][0] = 0.5;
+    drawFrame();
+    EXPECT_TRUE(callsOf(slot::EntityBlue).empty());
+
+    // The view of everything shows both, with their routes, flags and the brackets.
+    setViewMode(ViewMode::All);
+    drawFrame();
+    EXPECT_EQ(callsOf(slot::EntityBlue).size(), 2u);
+    EXPECT_EQ(callsOf(slot::EntityTarget).size(), 2u);
+    EXPECT_EQ(callsOf(slot::EntityTargetEntity).size(), 1u);
+}
+
+// The World drops the dead within a step; the drawing keeps their picture 5 s of game time.
+TEST_F(SceneDrawTest, fallenStayDrawnFiveSecondsAfterTheyDieAndOnlyWhereTheViewSeesThem) {
+    World& world = useWorld({"r.b.o.b"});
+    world.cameraX = 4.0;  // the steps keep the grid's corner at the screen's
+    world.cameraY = 3.0;
+    setViewMode(ViewMode::All);
+    setSimulatedClock(1000);
+    soldier(1).kill();
+    soldier(2).kill();
+    play->update();
+    play->update();
+    ASSERT_EQ(world.entities.size(), 1u);
+    setSimulatedClock(6000);
+    drawFrame();
+    EXPECT_EQ(callsOf(slot::EntityDead).size(), 2u);
+    EXPECT_EQ(callsOf(slot::EntityBlue).size(), 2u);
+    // In red's view only the one on ground red sees; the other lies behind the wall.
+    setViewMode(ViewMode::Red);
+    world.computeFogs();
+    drawFrame();
+    ASSERT_EQ(callsOf(slot::EntityDead).size(), 1u);
+    EXPECT_TRUE(isRect(callsOf(slot::EntityDead).front(), 256, 0, 384, 128));
+    setSimulatedClock(6001);
+    drawFrame();
+    EXPECT_TRUE(callsOf(slot::EntityDead).empty());
 }
 
 TEST_F(SceneDrawTest, bulletsAreDrawnAtTheirSizeFromTheirCorner) {

@@ -17,6 +17,7 @@
 #include "gfx/ResourceCatalogue.h"
 #include "gfx/Screen.h"
 #include "gfx/Sprite.h"
+#include "play/HelpButton.h"
 #include "play/ZOL_MainState.h"
 #include "world/GameClock.h"
 #include "world/World.h"
@@ -24,8 +25,9 @@
 namespace {
 
 constexpr int kStepMs = 16;
-constexpr int kHelpButtonX = 961;
-constexpr int kHelpButtonY = 30;
+// The middle of the help button.
+constexpr int kHelpButtonX = helpButton::kX + helpButton::kWidth / 2;
+constexpr int kHelpButtonY = helpButton::kY + helpButton::kHeight / 2;
 // Keys with an effect come up far more often than the rest, so the orders really happen.
 constexpr char kCommandKeys[] = "+=-_wasdrR`iepggggh";
 

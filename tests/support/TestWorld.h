@@ -4,6 +4,7 @@
 #include <memory>
 #include <string_view>
 
+#include "world/Order.h"
 #include "world/World.h"
 
 // A World built from rows of map characters, top row first, so a test's battlefield reads at a
@@ -36,5 +37,13 @@ inline std::unique_ptr<World> makeWorld(std::initializer_list<std::string_view> 
         }
         ++y;
     }
+    return world;
+}
+
+// The same World with no team waiting for orders, as in the all-teams view: every soldier acts
+// on its own.
+inline std::unique_ptr<World> autonomousWorld(std::initializer_list<std::string_view> rows) {
+    auto world = makeWorld(rows);
+    world->commandedTeams = kNoTeams;
     return world;
 }

@@ -81,18 +81,12 @@ drag_left() {
     sleep 0.3
 }
 
-# region_colour FILE W H X Y: prints "R G B", the mean colour (0 to 255) of a rectangle.
-region_colour() {
-    "$CONVERT" "$1" -crop "${2}x${3}+${4}+${5}" +repage -resize '1x1!' \
-        -format '%[fx:int(255*p{0,0}.r+0.5)] %[fx:int(255*p{0,0}.g+0.5)] %[fx:int(255*p{0,0}.b+0.5)]' info:
-}
-
 # banner_kind FILE: "red", "blue", "all" or "unknown", from the coloured line along the
 # banner's lower edge (red, blue or gold).
 banner_kind() {
     local r g b
     read -r r g b < <(region_colour "$1" 400 1 450 61)
-    if [ "$r" -gt 180 ] && [ "$g" -gt 140 ] && [ "$b" -lt 130 ]; then
+    if is_gold "$r" "$g" "$b"; then
         echo all
     elif [ "$r" -gt 180 ] && [ "$g" -lt 130 ] && [ "$b" -lt 130 ]; then
         echo red

@@ -1,43 +1,27 @@
 # Helpers shared by the window tests: start the game in a folder, find its window, look at
 # it, stop it. Source it from a test script; every wait is bounded, and the game is stopped
-# when the script exits, however it exits.
+# when the script exits, however it exits. Sourcing it sources tests/support/lib.sh too.
+
+source "$(dirname "${BASH_SOURCE[0]}")/../support/lib.sh"
 
 GAME_PID=""
 GAME_OUT=""
 GAME_ERR=""
 WINDOW_ID=""
-WORK_FILES=()
-# Made here, in the script's own shell: work_file runs inside $( ), whose additions to
-# WORK_FILES would be lost with the subshell, so its files live in this folder instead.
-WORK_DIR=$(mktemp -d "${TMPDIR:-/tmp}/dromlin-window-XXXXXX")
 
-# The real ImageMagick, where a wrapper of the same name stands in front of it.
-if [ -x /usr/bin/convert ]; then CONVERT=/usr/bin/convert; else CONVERT=convert; fi
-
-fail() {
-    echo "FAIL: $*" >&2
+# After a failure's line, the first lines of what the game said on its standard error.
+fail_details() {
     if [ -n "$GAME_ERR" ] && [ -s "$GAME_ERR" ]; then
         echo "--- the game's standard error:" >&2
         head -n 20 "$GAME_ERR" >&2
     fi
-    exit 1
 }
-
-pass() { echo "PASS: $*"; }
 
 cleanup() {
     stop_game
-    rm -rf "$WORK_DIR"
-    if [ ${#WORK_FILES[@]} -gt 0 ]; then
-        rm -rf "${WORK_FILES[@]}"
-    fi
+    remove_work_files
 }
 trap cleanup EXIT
-
-# A temporary file that goes when the script ends.
-work_file() {
-    mktemp "$WORK_DIR/XXXXXX${1:-}"
-}
 
 require_display() {
     [ -n "${DISPLAY:-}" ] || fail "no X display: run the window tests under xvfb-run"

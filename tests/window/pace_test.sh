@@ -40,7 +40,7 @@ echo "in 10 s of the all-teams view with free drawing: $frames frames drawn"
 [ "$frames" -le 630 ] || fail "$frames frames in 10 s: more than the 62.5 steps a second"
 [ "$frames" -ge 350 ] || fail "only $frames frames in 10 s: the game does not keep its pace"
 
-click_at 1 961 30
+click_at 1 "$HELP_BUTTON_X" "$HELP_BUTTON_Y"
 sleep 1
 swaps2=$(swaps)
 sleep 3

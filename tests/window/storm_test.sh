@@ -48,7 +48,7 @@ add_random_event() {
             add_pointer_move
             chain+=(mouseup 1)
             ;;
-        3) chain+=(mousemove $((left + 961)) $((top + 30)) click 1) ;;
+        3) chain+=(mousemove $((left + HELP_BUTTON_X)) $((top + HELP_BUTTON_Y)) click 1) ;;
         *) add_with_modifiers key --delay 0 "${keys[RANDOM % ${#keys[@]}]}" ;;
     esac
 }

@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "ai/Entity.h"
-#include "gfx/ResourceCatalogue.h"
 #include "support/TestWorld.h"
 #include "world/Bullet.h"
 #include "world/GameClock.h"
@@ -14,15 +13,13 @@ namespace {
 class WorldUpdateTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        ResourceCatalogue::instance()->viewMode = ViewMode::All;
         // Soldiers built now and updated at the same millisecond only move, never decide.
         setSimulatedClock(0);
     }
-    void TearDown() override { ResourceCatalogue::instance()->viewMode = ViewMode::Red; }
 };
 
 TEST_F(WorldUpdateTest, deadSoldiersLeaveTheListOnePerUpdateLastFirstButStayInTheRoster) {
-    auto world = makeWorld({"rbrbr", ".....", "brbrb"});
+    auto world = autonomousWorld({"rbrbr", ".....", "brbrb"});
     for (const int index : {2, 5, 7}) {
         world->entities[index]->kill();
     }
@@ -46,7 +43,7 @@ TEST_F(WorldUpdateTest, cameraOffsetsComeFromZoomAndCentreTruncatedTowardZero) {
         {1.0, 0.0, 0.0, 512, 384},
         {1.0, 4.3, 0.0, -38, 384},  // 512 - 550.4
     };
-    auto world = makeWorld({"...."});  // no soldiers and no bullets: only the camera changes
+    auto world = autonomousWorld({"...."});  // no soldiers and no bullets: only the camera changes
     for (const Camera& camera : cameras) {
         world->zoom = camera.zoom;
         world->cameraX = camera.x;
@@ -60,11 +57,11 @@ TEST_F(WorldUpdateTest, cameraOffsetsComeFromZoomAndCentreTruncatedTowardZero) {
 }
 
 TEST_F(WorldUpdateTest, bulletFiredDuringTheTurnsMovesInTheSameUpdate) {
-    auto world = makeWorld({"r.....b"});
+    auto world = autonomousWorld({"r.....b"});
     Entity& red = *world->entities[0];
     red.target = world->entities[1];
     red.state = EntityState::Fight;
-    ResourceCatalogue::instance()->viewMode = ViewMode::Blue;  // blue waits, holding its fire
+    world->commandedTeams = teamBit(Team::Blue);  // blue waits, holding its fire
     setSimulatedClock(5001);
 
     world->update();

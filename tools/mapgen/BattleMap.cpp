@@ -49,14 +49,14 @@ private:
     std::vector<char> cells_;
 };
 
-void addWalls(MapSketch& map, const BattleMapSpec& spec, MapDice& dice) {
-    const int halfColumns = (spec.columns + 1) / 2;
-    const int segments = halfColumns * spec.rows / kTilesPerSegment;
+void addWalls(MapSketch& map, const BattleMapPlan& plan, MapDice& dice) {
+    const int halfColumns = (plan.columns + 1) / 2;
+    const int segments = halfColumns * plan.rows / kTilesPerSegment;
     for (int s = 0; s < segments; ++s) {
         const bool across = dice.below(2) == 0;
         const int length = kShortestSegment + dice.below(kLongestSegment - kShortestSegment + 1);
         int x = dice.below(halfColumns);
-        int y = dice.below(spec.rows);
+        int y = dice.below(plan.rows);
         for (int i = 0; i < length && map.contains(x, y) && x < halfColumns; ++i) {
             map.at(x, y) = 'o';
             map.at(map.mirrored(x), y) = 'o';
@@ -66,24 +66,24 @@ void addWalls(MapSketch& map, const BattleMapSpec& spec, MapDice& dice) {
 }
 
 // The first column of red's start zone: at the left edge, or just short of the front.
-int zoneStart(const BattleMapSpec& spec, int zone) {
-    if (spec.frontGap < 0) {
+int zoneStart(const BattleMapPlan& plan, int zone) {
+    if (plan.frontGap < 0) {
         return 0;
     }
-    const int start = spec.columns / 2 - spec.frontGap / 2 - zone;
+    const int start = plan.columns / 2 - plan.frontGap / 2 - zone;
     return start > 0 ? start : 0;
 }
 
 // Red on the left, blue on the mirrored tiles; a few tries per soldier to find open floor.
-void addSoldiers(MapSketch& map, const BattleMapSpec& spec, MapDice& dice) {
-    const int zone = spec.columns / kStartZoneDivisor > 0 ? spec.columns / kStartZoneDivisor : 1;
-    const int first = zoneStart(spec, zone);
-    const int pairs = spec.soldiers / 2;
+void addSoldiers(MapSketch& map, const BattleMapPlan& plan, MapDice& dice) {
+    const int zone = plan.columns / kStartZoneDivisor > 0 ? plan.columns / kStartZoneDivisor : 1;
+    const int first = zoneStart(plan, zone);
+    const int pairs = plan.soldiers / 2;
     const int tries = pairs * 50;
     int placed = 0;
     for (int t = 0; t < tries && placed < pairs; ++t) {
         const int x = first + dice.below(zone);
-        const int y = dice.below(spec.rows);
+        const int y = dice.below(plan.rows);
         const int mx = map.mirrored(x);
         if (mx <= x || map.at(x, y) != '.' || map.at(mx, y) != '.') {
             continue;
@@ -96,13 +96,13 @@ void addSoldiers(MapSketch& map, const BattleMapSpec& spec, MapDice& dice) {
 
 }  // namespace
 
-std::string battleMapText(const BattleMapSpec& spec) {
-    if (spec.columns <= 0 || spec.rows <= 0) {
+std::string battleMapText(const BattleMapPlan& plan) {
+    if (plan.columns <= 0 || plan.rows <= 0) {
         return "0 0\n";
     }
-    MapSketch map(spec.columns, spec.rows);
-    MapDice dice(spec.seed);
-    addWalls(map, spec, dice);
-    addSoldiers(map, spec, dice);
+    MapSketch map(plan.columns, plan.rows);
+    MapDice dice(plan.seed);
+    addWalls(map, plan, dice);
+    addSoldiers(map, plan, dice);
     return map.text();
 }

@@ -5,7 +5,7 @@
 // A large battlefield for measuring the game at scale: short wall segments scattered over open
 // ground, mirrored left to right like the shipped map, and the two teams in clusters near the
 // left and right edges. Deterministic: the same numbers always give the same map.
-struct BattleMapSpec {
+struct BattleMapPlan {
     int columns = 128;
     int rows = 128;
     int soldiers = 100;  // both teams together, half each; fewer when there is no room
@@ -15,4 +15,4 @@ struct BattleMapSpec {
 };
 
 // The map file text: the header, then one line of characters per row.
-std::string battleMapText(const BattleMapSpec& spec);
+std::string battleMapText(const BattleMapPlan& plan);

@@ -24,20 +24,20 @@ bool readNumber(const char* text, int low, int high, int& value) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    BattleMapSpec spec;
+    BattleMapPlan plan;
     int seed = 1;
     const bool valid = argc >= 4 && argc <= 6 &&
-                       readNumber(argv[1], 1, kLargestSide, spec.columns) &&
-                       readNumber(argv[2], 1, kLargestSide, spec.rows) &&
-                       readNumber(argv[3], 0, kLargestSide * kLargestSide, spec.soldiers) &&
+                       readNumber(argv[1], 1, kLargestSide, plan.columns) &&
+                       readNumber(argv[2], 1, kLargestSide, plan.rows) &&
+                       readNumber(argv[3], 0, kLargestSide * kLargestSide, plan.soldiers) &&
                        (argc < 5 || readNumber(argv[4], 0, 1 << 30, seed)) &&
-                       (argc < 6 || readNumber(argv[5], 0, kLargestSide, spec.frontGap));
+                       (argc < 6 || readNumber(argv[5], 0, kLargestSide, plan.frontGap));
     if (!valid) {
         std::fprintf(stderr, "usage: dromlin-mapgen COLUMNS ROWS SOLDIERS [SEED [FRONT_GAP]]\n");
         return 2;
     }
-    spec.seed = static_cast<unsigned>(seed);
-    const std::string text = battleMapText(spec);
+    plan.seed = static_cast<unsigned>(seed);
+    const std::string text = battleMapText(plan);
     std::fwrite(text.data(), 1, text.size(), stdout);
     return 0;
 }

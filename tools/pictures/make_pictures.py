@@ -385,33 +385,33 @@ def banner(kind):
     """Top-of-screen strip naming the view. Opaque: the map scrolls under it,
     and soldiers or walls showing through would muddle its words. The right
     end stays plain because the help button sits there."""
-    spec = BANNERS[kind]
+    look = BANNERS[kind]
     s = 2
     w, h = 1024 * s, 64 * s
     img = canvas(w, h)
     d = ImageDraw.Draw(img, "RGBA")
     for y in range(h - 4 * s):
         t = y / (h - 4 * s)
-        colour = tuple(int(a + (b - a) * t) for a, b in zip(spec["top"], spec["bottom"]))
+        colour = tuple(int(a + (b - a) * t) for a, b in zip(look["top"], look["bottom"]))
         d.line([(0, y), (w, y)], fill=colour + (255,))
-    d.rectangle((0, h - 4 * s, w, h), fill=spec["accent"] + (255,))
-    d.line([(0, 0), (w, 0)], fill=spec["accent"] + (255,), width=s)
+    d.rectangle((0, h - 4 * s, w, h), fill=look["accent"] + (255,))
+    d.line([(0, 0), (w, 0)], fill=look["accent"] + (255,), width=s)
     # Emblem: a team disc, split in two for the all-teams view.
     ex, ey, er = 34 * s, 30 * s, 21 * s
     d.ellipse((ex - er - 3 * s, ey - er - 3 * s, ex + er + 3 * s, ey + er + 3 * s), fill=(245, 240, 230, 255))
-    if len(spec["emblem"]) == 1:
-        d.ellipse((ex - er, ey - er, ex + er, ey + er), fill=spec["emblem"][0] + (255,))
+    if len(look["emblem"]) == 1:
+        d.ellipse((ex - er, ey - er, ex + er, ey + er), fill=look["emblem"][0] + (255,))
     else:
-        d.pieslice((ex - er, ey - er, ex + er, ey + er), 90, 270, fill=spec["emblem"][0] + (255,))
-        d.pieslice((ex - er, ey - er, ex + er, ey + er), 270, 90, fill=spec["emblem"][1] + (255,))
+        d.pieslice((ex - er, ey - er, ex + er, ey + er), 90, 270, fill=look["emblem"][0] + (255,))
+        d.pieslice((ex - er, ey - er, ex + er, ey + er), 270, 90, fill=look["emblem"][1] + (255,))
     d.ellipse((ex - 9 * s, ey - 9 * s, ex + 9 * s, ey + 9 * s), fill=(20, 18, 18, 255))
     words = canvas(w, h)
     d = ImageDraw.Draw(words)
     title = font("DejaVuSans-Bold.ttf", 34 * s)
-    d.text((72 * s + 2 * s, 31 * s + 2 * s), spec["title"], font=title, fill=(0, 0, 0, 170), anchor="lm")
-    d.text((72 * s, 31 * s), spec["title"], font=title, fill=spec["text"] + (255,), anchor="lm")
+    d.text((72 * s + 2 * s, 31 * s + 2 * s), look["title"], font=title, fill=(0, 0, 0, 170), anchor="lm")
+    d.text((72 * s, 31 * s), look["title"], font=title, fill=look["text"] + (255,), anchor="lm")
     sub = font("DejaVuSans.ttf", 15 * s)
-    d.text((900 * s, 33 * s), spec["sub"], font=sub, fill=(235, 230, 220, 230), anchor="rm")
+    d.text((900 * s, 33 * s), look["sub"], font=sub, fill=(235, 230, 220, 230), anchor="rm")
     img.alpha_composite(words)
     return reduce(img, 1024, 64)
 

@@ -11,6 +11,7 @@
 #include "gfx/ResourceCatalogue.h"
 #include "world/BattleHash.h"
 #include "world/GameClock.h"
+#include "world/Order.h"
 #include "world/Replay.h"
 #include "world/World.h"
 
@@ -236,10 +237,6 @@ int replayBattle(const RunOptions& options, const LineSink& emit) {
 
 }  // namespace
 
-uint32_t commandedTeamsOf(int view) {
-    return view == 0 || view == 1 ? teamBit(view) : kNoTeams;
-}
-
 int viewOf(uint32_t commandedTeams) {
     if (commandedTeams == teamBit(0)) {
         return 0;
@@ -267,7 +264,7 @@ bool Battle::load(std::istream& map, const std::string& name) {
 }
 
 bool Battle::prepare() {
-    world_->commandedTeams = commandedTeamsOf(options_.view);
+    world_->commandedTeams = commandedTeamsInView(options_.view);
     world_->computeFogs();
     return true;
 }

@@ -40,9 +40,8 @@ private:
     int32_t time_ = 0;
 };
 
-// The teams that wait for orders in a view (0 red, 1 blue, 2 all), and the view in which just
-// these teams wait: view 2 when it is none, or both.
-uint32_t commandedTeamsOf(int view);
+// The view in which just these teams wait for orders (the inverse of commandedTeamsInView):
+// view 2 when it is none, or both.
 int viewOf(uint32_t commandedTeams);
 
 // Receives each state line, without its line end.

@@ -8,6 +8,7 @@
 #include "gfx/GameRandom.h"
 #include "gfx/ResourceCatalogue.h"
 #include "world/GameClock.h"
+#include "world/Order.h"
 #include "world/World.h"
 
 namespace {
@@ -39,6 +40,7 @@ BattleResult runSoakBattle(const BattlePlan& plan) {
 
     BattleResult result;
     World world;
+    world.commandedTeams = commandedTeamsInView(plan.view);
     std::istringstream map(mapText(plan));
     if (!world.loadMap(map, "soak map")) {
         result.brokenAtStep = 0;

@@ -7,7 +7,7 @@
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 runner=${1:?usage: record.sh <dromlin-sim>}
-steps=600
+steps=1500
 
 for orders in "$here"/*.orders; do
     name=$(basename "$orders" .orders)

@@ -1,6 +1,6 @@
 // Plays the web page in headless Chromium as a player would and keeps screenshots of it for
 // web_test.sh to judge. Usage:
-//   node drive.mjs URL OUT_DIR BARS DRAG_X1 DRAG_Y1 DRAG_X2 DRAG_Y2 GOAL_X GOAL_Y
+//   node drive.mjs URL OUT_DIR BARS DRAG_X1 DRAG_Y1 DRAG_X2 DRAG_Y2 GOAL_X GOAL_Y HELP_X HELP_Y
 // Positions are on the game's 1024 x 768 screen; the page is 1024 + 2 x BARS pixels wide,
 // so the picture sits between black bars and every pointer position must be mapped.
 // Writes shot-NAME.png (walkN: N steps after the order) and pace.txt ("steps seconds frames"
@@ -11,7 +11,7 @@ import puppeteer from "puppeteer-core";
 
 const [url, outDir, barsArg, ...plan] = process.argv.slice(2);
 const bars = Number(barsArg);
-const [dragX1, dragY1, dragX2, dragY2, goalX, goalY] = plan.map(Number);
+const [dragX1, dragY1, dragX2, dragY2, goalX, goalY, helpX, helpY] = plan.map(Number);
 const screenWidth = 1024;
 const screenHeight = 768;
 const timeLimitMs = 150000;
@@ -86,8 +86,15 @@ try {
     await key("r");
     await key("r");
 
-    await click(961, 30);
+    await click(helpX, helpY);
     await shot("help");
+    // The battle is paused under the help picture: its step counter stands still.
+    const helpSteps = await steps();
+    await sleep(1000);
+    const helpStepsLater = await steps();
+    if (helpStepsLater !== helpSteps) {
+        problems.push(`the battle ran ${helpStepsLater - helpSteps} steps under the help picture`);
+    }
     await click(500, 700);
     await shot("closed");
 
