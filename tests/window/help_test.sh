@@ -28,16 +28,14 @@ help_shown "$shot" && fail "the help picture is still shown after a click"
 [ "$(banner_kind "$shot")" = red ] || fail "the closing click changed the view: $(banner_kind "$shot")"
 
 # Esc closes it too, as a click does.
-click_at 1 961 30
+click_at 1 "$HELP_BUTTON_X" "$HELP_BUTTON_Y"
 settle 0.5
 screenshot "$WINDOW_ID" "$shot"
-read -r r g b < <(region_colour "$shot" 1 60 "$frame_x" "$frame_y")
-is_gold "$r" "$g" "$b" || fail "no help picture after the second click on the help button"
+help_shown "$shot" || fail "no help picture after the second click on the help button"
 press_key Escape
 settle 0.5
 screenshot "$WINDOW_ID" "$shot"
-read -r r g b < <(region_colour "$shot" 1 60 "$frame_x" "$frame_y")
-is_gold "$r" "$g" "$b" && fail "the help picture is still shown after Esc"
+help_shown "$shot" && fail "the help picture is still shown after Esc"
 
 # The battle takes input again: the view key works.
 press_key r
