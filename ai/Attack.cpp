@@ -2,10 +2,10 @@
 #include <memory>
 
 #include "ai/Entity.h"
-#include "gfx/GameRandom.h"
-#include "gfx/Problem.h"
+#include "base/GameClock.h"
+#include "base/GameRandom.h"
+#include "base/Problem.h"
 #include "world/Bullet.h"
-#include "world/GameClock.h"
 #include "world/World.h"
 
 namespace {

@@ -3,8 +3,8 @@
 
 #include "ai/Entity.h"
 #include "ai/Flee.h"
-#include "ai/TileOf.h"
-#include "world/GameClock.h"
+#include "base/GameClock.h"
+#include "base/TileOf.h"
 #include "world/World.h"
 
 namespace {

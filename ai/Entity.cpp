@@ -1,7 +1,7 @@
 #include "ai/Entity.h"
 
+#include "base/GameClock.h"
 #include "path/Path.h"
-#include "world/GameClock.h"
 
 Entity::Entity(int team, int x, int y, World* world, std::vector<Entity*>* allEntities)
     : x(x), y(y), team(team), world(world), allEntities(allEntities) {

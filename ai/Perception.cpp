@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "ai/Entity.h"
-#include "ai/TileOf.h"
+#include "base/TileOf.h"
 #include "world/World.h"
 
 namespace {

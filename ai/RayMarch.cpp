@@ -1,7 +1,7 @@
 #include "ai/RayMarch.h"
 
 #include "ai/Entity.h"
-#include "ai/TileOf.h"
+#include "base/TileOf.h"
 #include "world/World.h"
 
 bool Entity::hasLineOfSight(double tx, double ty) const {

@@ -7,8 +7,8 @@
 
 #include "ai/Entity.h"
 #include "ai/RayMarch.h"
-#include "ai/TileOf.h"
-#include "gfx/GameRandom.h"
+#include "base/GameRandom.h"
+#include "base/TileOf.h"
 #include "world/World.h"
 
 namespace {

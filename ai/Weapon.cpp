@@ -2,8 +2,8 @@
 
 #include <cstdint>
 
-#include "gfx/Problem.h"
-#include "gfx/SaturatingInt.h"
+#include "base/Problem.h"
+#include "base/SaturatingInt.h"
 
 int Weapon::reload(int amount) {
     switch (kind) {

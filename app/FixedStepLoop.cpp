@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "app/GameStateManager.h"
-#include "world/GameClock.h"
+#include "base/GameClock.h"
 
 FixedStepLoop::FixedStepLoop(int64_t startMicros) : origin(startMicros) {}
 

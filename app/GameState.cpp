@@ -2,7 +2,7 @@
 
 #include <GL/gl.h>
 
-#include "world/GameClock.h"
+#include "base/GameClock.h"
 
 GameState::GameState(int id, GameStateManager* manager)
     : status(StateStatus::Running),

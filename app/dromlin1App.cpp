@@ -9,9 +9,9 @@
 
 #include "app/RenderState.h"
 #include "app/StartupNotice.h"
+#include "base/GameClock.h"
 #include "gfx/ResourceCatalogue.h"
 #include "play/ZOL_MainState.h"
-#include "world/GameClock.h"
 
 namespace {
 

@@ -9,13 +9,13 @@
 
 #include "app/GameStateManager.h"
 #include "app/RenderState.h"
-#include "gfx/GameRandom.h"
+#include "base/GameClock.h"
+#include "base/GameRandom.h"
 #include "gfx/ImageLoader.h"
 #include "gfx/ResourceCatalogue.h"
 #include "gfx/Screen.h"
 #include "gfx/Texture.h"
 #include "play/ZOL_MainState.h"
-#include "world/GameClock.h"
 #include "world/Order.h"
 #include "world/World.h"
 

@@ -3,7 +3,7 @@
 #include <ctime>
 #include <iterator>
 
-#include "gfx/GameRandom.h"
+#include "base/GameRandom.h"
 #include "gfx/ImageLoader.h"
 #include "gfx/TextureSlots.h"
 

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "gfx/SaturatingInt.h"
+#include "base/SaturatingInt.h"
 #include "gfx/Texture.h"
 
 namespace {

@@ -4,8 +4,8 @@
 
 #include <string>
 
+#include "base/Problem.h"
 #include "gfx/Picture.h"
-#include "gfx/Problem.h"
 #include "gfx/Texture.h"
 
 bool oglTexture2D::upload(const std::string& path, const DecodedPicture* picture, int width,

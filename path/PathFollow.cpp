@@ -1,7 +1,7 @@
 #include <memory>
 
 #include "ai/Entity.h"
-#include "ai/TileOf.h"
+#include "base/TileOf.h"
 #include "path/Path.h"
 #include "world/World.h"
 

@@ -4,12 +4,12 @@
 #include <cmath>
 
 #include "ai/Entity.h"
+#include "base/GameClock.h"
 #include "gfx/ResourceCatalogue.h"
 #include "gfx/Screen.h"
 #include "gfx/Sprite.h"
 #include "gfx/TextureSlots.h"
 #include "play/HelpButton.h"
-#include "world/GameClock.h"
 #include "world/World.h"
 
 namespace {

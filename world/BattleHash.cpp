@@ -6,10 +6,10 @@
 #include <unordered_map>
 
 #include "ai/Entity.h"
-#include "gfx/GameRandom.h"
+#include "base/GameClock.h"
+#include "base/GameRandom.h"
 #include "path/Path.h"
 #include "world/Bullet.h"
-#include "world/GameClock.h"
 #include "world/World.h"
 
 namespace {

@@ -6,10 +6,10 @@
 #include <vector>
 
 #include "ai/Entity.h"
-#include "ai/TileOf.h"
 #include "ai/Weapon.h"
+#include "base/SaturatingInt.h"
+#include "base/TileOf.h"
 #include "gfx/ResourceCatalogue.h"
-#include "gfx/SaturatingInt.h"
 #include "gfx/TextureSlots.h"
 #include "world/World.h"
 

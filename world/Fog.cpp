@@ -3,7 +3,7 @@
 #include <memory>
 
 #include "ai/Entity.h"
-#include "ai/TileOf.h"
+#include "base/TileOf.h"
 #include "world/FogReach.h"
 #include "world/SightMemory.h"
 #include "world/World.h"

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "ai/Entity.h"
-#include "gfx/Problem.h"
+#include "base/Problem.h"
 #include "world/Bullet.h"
 #include "world/World.h"
 

@@ -6,7 +6,7 @@
 #include <nlohmann/json.hpp>
 #include <string_view>
 
-#include "gfx/Problem.h"
+#include "base/Problem.h"
 #include "world/BattleHash.h"
 #include "world/World.h"
 

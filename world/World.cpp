@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "ai/Entity.h"
-#include "gfx/SaturatingInt.h"
+#include "base/SaturatingInt.h"
 #include "world/Bullet.h"
 #include "world/Order.h"
 #include "world/SightMemory.h"

@@ -1,7 +1,7 @@
 #include <cstddef>
 
 #include "ai/Entity.h"
-#include "gfx/SaturatingInt.h"
+#include "base/SaturatingInt.h"
 #include "gfx/Screen.h"
 #include "world/Bullet.h"
 #include "world/World.h"

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "ai/Entity.h"
+#include "base/GameClock.h"
 #include "support/TestWorld.h"
-#include "world/GameClock.h"
 
 // The clock read at construction starts the thinking rhythm; the shot clock starts at 0 so
 // that the first shot does not wait; each gun knows its carrier, whose list its bullets join.

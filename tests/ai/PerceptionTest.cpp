@@ -4,7 +4,7 @@
 #include <memory>
 
 #include "ai/Entity.h"
-#include "gfx/GameRandom.h"
+#include "base/GameRandom.h"
 #include "support/TestWorld.h"
 #include "world/World.h"
 

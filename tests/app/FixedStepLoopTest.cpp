@@ -11,7 +11,7 @@
 #include "Runner.h"
 #include "StateLine.h"
 #include "app/GameStateManager.h"
-#include "gfx/GameRandom.h"
+#include "base/GameRandom.h"
 #include "gfx/ResourceCatalogue.h"
 #include "play/PlayFixture.h"
 #include "play/ZOL_MainState.h"

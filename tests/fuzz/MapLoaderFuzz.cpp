@@ -11,10 +11,10 @@
 
 #include "Invariants.h"
 #include "ai/Entity.h"
-#include "gfx/GameRandom.h"
-#include "gfx/Problem.h"
+#include "base/GameClock.h"
+#include "base/GameRandom.h"
+#include "base/Problem.h"
 #include "gfx/ResourceCatalogue.h"
-#include "world/GameClock.h"
 #include "world/Order.h"
 #include "world/World.h"
 

@@ -11,11 +11,11 @@
 #include <vector>
 
 #include "Invariants.h"
-#include "gfx/GameRandom.h"
-#include "gfx/Problem.h"
+#include "base/GameClock.h"
+#include "base/GameRandom.h"
+#include "base/Problem.h"
 #include "gfx/ResourceCatalogue.h"
 #include "world/BattleHash.h"
-#include "world/GameClock.h"
 #include "world/Replay.h"
 #include "world/World.h"
 

@@ -4,7 +4,7 @@
 
 #include <cstdlib>
 
-#include "gfx/GameRandom.h"
+#include "base/GameRandom.h"
 
 TEST(GameRandom, drawsGlibcsSequenceForEverySeed) {
 #if defined(__GLIBC__)

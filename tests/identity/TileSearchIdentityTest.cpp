@@ -5,7 +5,7 @@
 
 #include "RandomBattlefield.h"
 #include "ai/Entity.h"
-#include "gfx/GameRandom.h"
+#include "base/GameRandom.h"
 #include "plain/PlainTileSearch.h"
 #include "world/World.h"
 

@@ -4,7 +4,7 @@
 #include <cmath>
 
 #include "ai/Entity.h"
-#include "ai/TileOf.h"
+#include "base/TileOf.h"
 #include "world/World.h"
 
 namespace {

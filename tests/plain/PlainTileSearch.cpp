@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "ai/Entity.h"
-#include "ai/TileOf.h"
-#include "gfx/GameRandom.h"
+#include "base/GameRandom.h"
+#include "base/TileOf.h"
 #include "world/World.h"
 
 namespace {

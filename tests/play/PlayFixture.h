@@ -14,11 +14,11 @@
 #include "ai/Entity.h"
 #include "app/GameStateManager.h"
 #include "app/GlutValues.h"
+#include "base/GameClock.h"
 #include "gfx/ResourceCatalogue.h"
 #include "gfx/Sprite.h"
 #include "play/ZOL_MainState.h"
 #include "support/TestWorld.h"
-#include "world/GameClock.h"
 #include "world/Order.h"
 #include "world/World.h"
 

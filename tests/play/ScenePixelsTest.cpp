@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "PlayFixture.h"
-#include "gfx/GameRandom.h"
+#include "base/GameRandom.h"
 #include "gfx/Screen.h"
 #include "gfx/Texture.h"
 #include "gfx/TextureSlots.h"

@@ -8,7 +8,7 @@
 
 #include "Runner.h"
 #include "ai/Entity.h"
-#include "gfx/Problem.h"
+#include "base/Problem.h"
 #include "support/TestWorld.h"
 #include "world/Replay.h"
 

@@ -5,9 +5,9 @@
 
 #include "StateLine.h"
 #include "ai/Entity.h"
+#include "base/GameClock.h"
 #include "support/TestWorld.h"
 #include "world/Bullet.h"
-#include "world/GameClock.h"
 #include "world/World.h"
 
 namespace {

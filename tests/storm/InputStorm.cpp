@@ -14,12 +14,12 @@
 #include "ai/Entity.h"
 #include "app/GameStateManager.h"
 #include "app/GlutValues.h"
+#include "base/GameClock.h"
 #include "gfx/ResourceCatalogue.h"
 #include "gfx/Screen.h"
 #include "gfx/Sprite.h"
 #include "play/HelpButton.h"
 #include "play/ZOL_MainState.h"
-#include "world/GameClock.h"
 #include "world/World.h"
 
 namespace {

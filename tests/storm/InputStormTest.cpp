@@ -16,11 +16,11 @@
 #include "BattlePlan.h"
 #include "InputStorm.h"
 #include "app/GameStateManager.h"
-#include "gfx/GameRandom.h"
+#include "base/GameClock.h"
+#include "base/GameRandom.h"
 #include "gfx/ResourceCatalogue.h"
 #include "gfx/Sprite.h"
 #include "play/ZOL_MainState.h"
-#include "world/GameClock.h"
 
 namespace {
 

@@ -7,12 +7,12 @@
 #include <vector>
 
 #include "ai/Entity.h"
-#include "gfx/GameRandom.h"
+#include "base/GameClock.h"
+#include "base/GameRandom.h"
 #include "gfx/ResourceCatalogue.h"
 #include "support/TestWorld.h"
 #include "world/BattleHash.h"
 #include "world/Bullet.h"
-#include "world/GameClock.h"
 #include "world/World.h"
 
 namespace {

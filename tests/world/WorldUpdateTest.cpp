@@ -3,9 +3,9 @@
 #include <algorithm>
 
 #include "ai/Entity.h"
+#include "base/GameClock.h"
 #include "support/TestWorld.h"
 #include "world/Bullet.h"
-#include "world/GameClock.h"
 #include "world/World.h"
 
 namespace {

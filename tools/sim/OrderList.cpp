@@ -4,7 +4,7 @@
 #include <limits>
 #include <sstream>
 
-#include "gfx/Problem.h"
+#include "base/Problem.h"
 
 namespace {
 

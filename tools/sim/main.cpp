@@ -10,7 +10,7 @@
 
 #include "Options.h"
 #include "Runner.h"
-#include "gfx/Problem.h"
+#include "base/Problem.h"
 
 namespace {
 

@@ -5,9 +5,9 @@
 
 #include "Invariants.h"
 #include "ai/Entity.h"
-#include "gfx/GameRandom.h"
+#include "base/GameClock.h"
+#include "base/GameRandom.h"
 #include "gfx/ResourceCatalogue.h"
-#include "world/GameClock.h"
 #include "world/Order.h"
 #include "world/World.h"
 

@@ -14,10 +14,10 @@
 #include "ai/Entity.h"
 #include "app/GameStateManager.h"
 #include "app/GlutValues.h"
-#include "gfx/GameRandom.h"
+#include "base/GameClock.h"
+#include "base/GameRandom.h"
 #include "gfx/ResourceCatalogue.h"
 #include "play/ZOL_MainState.h"
-#include "world/GameClock.h"
 #include "world/World.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "world/GameClock.h"
+#include "base/GameClock.h"
 
 #include <chrono>
 

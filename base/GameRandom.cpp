@@ -1,4 +1,4 @@
-#include "gfx/GameRandom.h"
+#include "base/GameRandom.h"
 
 #include <array>
 #include <cstdint>

@@ -5,8 +5,8 @@
 
 // The game's one random generator: glibc's rand() and srand(), bit for bit, on every platform
 // and C library, so that a seed fights the same battle on Linux, on Windows and in the browser.
-// It lives with the resource catalogue, the lowest layer, because creating the catalogue seeds
-// it; the soldiers above draw from it.
+// It is on the ground floor, base/, because every room above draws from it; creating the
+// resource catalogue seeds it with the time.
 
 // The next number of the sequence, from 0 to glibc's RAND_MAX (2^31 - 1). Before any seeding
 // the sequence is seed 1's, as glibc's is.

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "gfx/SaturatingInt.h"
+#include "base/SaturatingInt.h"
 
 // The tile column or row that holds a position. A wild position maps to an int end (NaN to 0),
 // and such a tile lies outside every grid.
