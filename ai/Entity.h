@@ -10,6 +10,9 @@
 struct Bullet;
 struct World;
 
+// A soldier's health when it is made, and the most healing gives back.
+constexpr int32_t kFullHealth = 100;
+
 namespace Team {
 enum : int32_t { Red = 0, Blue = 1 };
 }
@@ -49,7 +52,7 @@ struct Entity {
     double goalY = -1.0;
     double rallyX = 0.0;  // firing position chosen when it could not fire
     double rallyY = 0.0;
-    int32_t health = 100;
+    int32_t health = kFullHealth;
     bool weaponReady = true;
     int32_t lastUpdateTime = 0;  // ms, gameClock()
     int32_t sinceUpdate = 0;

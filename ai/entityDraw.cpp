@@ -11,7 +11,6 @@ constexpr double kBarWidth = 89;
 constexpr double kBarHeight = 8;
 constexpr double kBarLeft = 19;
 constexpr double kBarTop = 8;
-constexpr double kFullHealth = 100.0;
 
 const oglTexture2D* bodyPicture(int team) {
     return cataloguePicture(team == Team::Red ? slot::EntityRed : slot::EntityBlue);
@@ -58,7 +57,7 @@ void Entity::drawEntity(int t, int ox, int oy, double z) const {
         return;
     }
 
-    const double h = health / kFullHealth;
+    const double h = health / static_cast<double>(kFullHealth);
     const double width = z * (kBarWidth * h);
     const double height = kBarHeight * z;
     const double left = corner.x + kBarLeft * z;

@@ -9,7 +9,6 @@
 namespace {
 
 constexpr int kHealthStep = 5;
-constexpr int kFullHealth = 100;
 
 bool isLiving(const Entity& entity) {
     return entity.health > 0 && entity.state != EntityState::Dead;

@@ -13,7 +13,6 @@ namespace {
 
 constexpr double kNoGoal = -1.0;
 constexpr int kNoStep = -1;
-constexpr int kFullHealth = 100;
 constexpr int kPelletsPerVolley = 5;
 // A soldier's whole ammunition: the shotgun's magazine and spare rounds fire five pellets a
 // round, the rifle's one bullet. Nothing hands out more, so no more can ever be in flight.
@@ -49,14 +48,14 @@ public:
     }
 
 private:
-    template <class... Parts>
-    void fail(const Parts&... parts) {
+    template <class... Pieces>
+    void fail(const Pieces&... pieces) {
         // A grid full of bad cells says so a few times, not thousands.
         if (broken_.size() >= kMostLines) {
             return;
         }
         std::ostringstream line;
-        (line << ... << parts);
+        (line << ... << pieces);
         broken_.push_back(line.str());
     }
 
