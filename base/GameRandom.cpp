@@ -51,6 +51,8 @@ FeedbackState seededState(unsigned int seed) {
 }
 
 FeedbackState current = seededState(1);
+// Set once a battle's seed is chosen: the start-up's seeding with the time no longer applies.
+bool seedFixed = false;
 
 }  // namespace
 
@@ -60,6 +62,17 @@ int gameRand() {
 
 void seedGameRand(unsigned int seed) {
     current = seededState(seed);
+}
+
+void fixGameSeed(unsigned int seed) {
+    seedFixed = true;
+    seedGameRand(seed);
+}
+
+void seedGameRandUnlessFixed(unsigned int seed) {
+    if (!seedFixed) {
+        seedGameRand(seed);
+    }
 }
 
 GameRandomState gameRandomState() {

@@ -15,6 +15,14 @@ int gameRand();
 // Starts the sequence the given seed gives glibc's rand(); seed 0 gives seed 1's.
 void seedGameRand(unsigned int seed);
 
+// For a battle whose seed is chosen (a tool, a replay): starts the seed's sequence and keeps the
+// game's start-up seeding away from it, so that the resource catalogue may be created before
+// or after, in any order.
+void fixGameSeed(unsigned int seed);
+
+// The game's start-up seeding, with the time: nothing once a seed is fixed.
+void seedGameRandUnlessFixed(unsigned int seed);
+
 // Everything the generator holds: its 31 latest words, and the slot of the oldest, which the
 // next draw replaces. Two generators with equal states draw the same numbers from now on.
 struct GameRandomState {

@@ -120,9 +120,10 @@ ResourceCatalogue::TextureSource ResourceCatalogue::textureSource(int slot) {
     return {};
 }
 
-// The only seeding in the game; the soldiers draw from gameRand() from then on.
+// The only seeding in the game; the soldiers draw from gameRand() from then on. A tool that
+// fixed its battle's seed keeps it.
 void ResourceCatalogue::seedRandom() {
-    seedGameRand(static_cast<unsigned int>(std::time(nullptr)));
+    seedGameRandUnlessFixed(static_cast<unsigned int>(std::time(nullptr)));
 }
 
 // A failed load has already said so on standard output and leaves an empty record that draws

@@ -245,10 +245,9 @@ int viewOf(uint32_t commandedTeams) {
 }
 
 Battle::Battle(const RunOptions& options) : options_(options) {
-    ResourceCatalogue* const catalogue = ResourceCatalogue::instance();
     setSimulatedClock(0);
-    seedGameRand(options_.seed);
-    catalogue->viewMode = options_.view;
+    fixGameSeed(options_.seed);
+    ResourceCatalogue::instance()->viewMode = options_.view;
 }
 
 Battle::~Battle() = default;

@@ -13,9 +13,8 @@ struct World;
 // A battle without a window: the World the game would hold, driven on a simulated clock.
 class Battle {
 public:
-    // Does what the game does before its first frame: creates the resource catalogue (which
-    // seeds gameRand() with the time), then sets the clock to 0, reseeds gameRand() with the chosen
-    // seed and sets the view mode.
+    // Does what the game does before its first frame, with the chosen seed fixed instead of
+    // the time's: sets the clock to 0, fixes gameRand()'s seed and sets the view mode.
     explicit Battle(const RunOptions& options);
     ~Battle();
 

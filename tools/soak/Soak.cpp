@@ -32,11 +32,9 @@ bool noteBroken(const World& world, int step, BattleResult& result) {
 }  // namespace
 
 BattleResult runSoakBattle(const BattlePlan& plan) {
-    // Created first: its creation seeds gameRand() with the time, which the plan's seed replaces.
-    ResourceCatalogue* const catalogue = ResourceCatalogue::instance();
     setSimulatedClock(0);
-    seedGameRand(plan.seed);
-    catalogue->viewMode = plan.view;
+    fixGameSeed(plan.seed);
+    ResourceCatalogue::instance()->viewMode = plan.view;
 
     BattleResult result;
     World world;

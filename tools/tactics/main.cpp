@@ -196,9 +196,8 @@ struct Outcome {
 };
 
 Outcome playBattle(const Tactic& tactic, unsigned seed, int maxSteps) {
-    ResourceCatalogue::instance();
     setSimulatedClock(0);
-    seedGameRand(seed);
+    fixGameSeed(seed);
     GameStateManager manager;
     manager.addMainState();
     manager.update();
