@@ -29,8 +29,7 @@ void ReplayRecorder::order(const Order& order, int64_t step) {
         return;
     }
     if (step != int64_t{taken_} + 1) {
-        stop("an order for step " + std::to_string(step) + " after step " +
-             std::to_string(taken_));
+        stop("an order for step " + std::to_string(step) + " after step " + std::to_string(taken_));
         return;
     }
     if (pending_.orders.size() >= kMostOrdersPerStep) {

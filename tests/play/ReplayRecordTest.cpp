@@ -108,8 +108,8 @@ std::string textOf(const std::filesystem::path& file) {
 // runner: every hash it checks agrees, the last one with the play state's World.
 TEST(PlayReplay, theHeadlessRunnerRefightsTheOrdersThePlayStateGave) {
     const std::string map = textOf(std::string(DROMLIN_ASSETS_DIR) + "/map1.txt");
-    const std::filesystem::path file = std::filesystem::temp_directory_path() /
-                                       ("dromlin-playreplay-" + std::to_string(getpid()));
+    const std::filesystem::path file =
+        std::filesystem::temp_directory_path() / ("dromlin-playreplay-" + std::to_string(getpid()));
     ResourceCatalogue::instance();
     setSimulatedClock(0);
     seedGameRand(kSeed);
