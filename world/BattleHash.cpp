@@ -190,16 +190,12 @@ void addField(Digest& digest, const World& world) {
     addGrid(digest, world.redFog);
     addGrid(digest, world.blueFog);
     digest.add(world.fogResolution);
-    digest.add(world.zoom);
+    // The camera (zoom, centre, the offsets and tile size a step derives from them) is left
+    // out: it is each viewer's own, moved by keys that give no order, and nothing the
+    // soldiers or bullets do reads it. A battle watched from another place fights alike.
     digest.add(world.unusedTen);
-    digest.add(world.viewOffsetX);
-    digest.add(world.viewOffsetY);
-    digest.add(world.cameraX);
-    digest.add(world.cameraY);
     digest.add(world.columns);
     digest.add(world.rows);
-    digest.add(world.tilePixelWidth);
-    digest.add(world.tilePixelHeight);
     digest.add(world.unusedFloat);
     digest.add(world.commandedTeams);
 }
