@@ -13,7 +13,7 @@ constexpr double kBarLeft = 19;
 constexpr double kBarTop = 8;
 
 const oglTexture2D* bodyPicture(int team) {
-    return cataloguePicture(team == Team::Red ? slot::EntityRed : slot::EntityBlue);
+    return cataloguePicture(team == Team::Red ? slot::kEntityRed : slot::kEntityBlue);
 }
 
 DrawPoint screenCorner(DrawPoint place, int t, double z, double ox, double oy) {
@@ -25,7 +25,7 @@ void drawBody(int team, DrawPoint corner, int side) {
 }
 
 void drawDeadMark(DrawPoint corner, int side) {
-    drawSprite(cataloguePicture(slot::EntityDead), side, side, toPixel(corner.x),
+    drawSprite(cataloguePicture(slot::kEntityDead), side, side, toPixel(corner.x),
                toPixel(corner.y));
 }
 
@@ -62,9 +62,9 @@ void Entity::drawEntity(int t, int ox, int oy, double z) const {
     const double height = kBarHeight * z;
     const double left = corner.x + kBarLeft * z;
     const double top = corner.y + kBarTop * z;
-    drawSpriteFaded(cataloguePicture(slot::HealthBack), 1.0, width, height, left, top);
-    drawSpriteFaded(cataloguePicture(slot::HealthFill), h, width, height, left, top);
-    drawSprite(cataloguePicture(slot::HealthBorder), side, side, toPixel(corner.x),
+    drawSpriteFaded(cataloguePicture(slot::kHealthBack), 1.0, width, height, left, top);
+    drawSpriteFaded(cataloguePicture(slot::kHealthFill), h, width, height, left, top);
+    drawSprite(cataloguePicture(slot::kHealthBorder), side, side, toPixel(corner.x),
                toPixel(corner.y));
 }
 
@@ -75,7 +75,7 @@ void Entity::drawTargetMarker(int t, double z, double ox, double oy) const {
     }
     const DrawPoint corner = screenCorner(target->drawnPlace(), t, z, ox, oy);
     const int side = toPixel(t * z);
-    drawSprite(cataloguePicture(slot::EntityTargetEntity), side, side, toPixel(corner.x),
+    drawSprite(cataloguePicture(slot::kEntityTargetEntity), side, side, toPixel(corner.x),
                toPixel(corner.y));
 }
 

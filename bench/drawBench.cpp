@@ -57,7 +57,7 @@ void judgedFrame(benchmark::State& state, const Field& field, double zoom) {
 // The fill limit: one screen of textured quads (32 x 24 floor tiles of 32 pixels, opaque),
 // cleared, swapped and finished like a frame.
 void oneScreenOfTexturedQuads(benchmark::State& state) {
-    const oglTexture2D* tile = cataloguePicture(slot::BaseTile);
+    const oglTexture2D* tile = cataloguePicture(slot::kBaseTile);
     for (auto _ : state) {
         clearFrame();
         for (int x = 0; x < 32; ++x) {

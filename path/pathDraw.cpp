@@ -10,7 +10,7 @@ void Path::drawPath(int ox, int oy, int t, int team, double z) const {
         return;
     }
     const oglTexture2D* const texture =
-        cataloguePicture(team == Team::Red ? slot::RedPath : slot::BluePath);
+        cataloguePicture(team == Team::Red ? slot::kRedPath : slot::kBluePath);
     const int side = toPixel(t * z);
     // Every waypoint, the start tile and those already passed included; in the other
     // team's view only those it sees now.

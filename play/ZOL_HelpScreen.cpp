@@ -15,7 +15,7 @@ constexpr int kY = (screen::kHeight - kHeight) / 2;
 }  // namespace
 
 bool ZOL_HelpScreen::draw() {
-    drawSprite(cataloguePicture(slot::HelpScreen), kWidth, kHeight, kX, kY);
+    drawSprite(cataloguePicture(slot::kHelpScreen), kWidth, kHeight, kX, kY);
     return true;
 }
 

@@ -23,11 +23,11 @@ constexpr int kBannerHeight = 64;
 int bannerSlot(int viewMode) {
     switch (viewMode) {
         case ViewMode::Red:
-            return slot::RedBanner;
+            return slot::kRedBanner;
         case ViewMode::Blue:
-            return slot::BlueBanner;
+            return slot::kBlueBanner;
         case ViewMode::All:
-            return slot::AllBanner;
+            return slot::kAllBanner;
         default:
             return -1;
     }
@@ -65,7 +65,7 @@ void drawSelectionMarkers(const ZOL_MainState& play) {
     for (const Entity* entity : play.selection) {
         if (isMarked(entity) && showsInView(play, *entity)) {
             const DrawPoint place = entity->drawnPlace();
-            drawAt(play, slot::EntitySelected, place.x, place.y);
+            drawAt(play, slot::kEntitySelected, place.x, place.y);
         }
     }
 }
@@ -78,7 +78,7 @@ void drawDestinationMarkers(const ZOL_MainState& play) {
         const double column = std::trunc(entity->goalX);
         const double row = std::trunc(entity->goalY);
         if (play.world->showsInView(entity->team, column, row)) {
-            drawAt(play, slot::EntityTarget, column, row);
+            drawAt(play, slot::kEntityTarget, column, row);
         }
     }
 }
@@ -109,7 +109,7 @@ void drawSelectionRectangle(const ZOL_MainState& play) {
     // Pointer positions far outside the window must not overflow the subtraction.
     const int width = toPixel(double(maxX) - minX);
     const int height = toPixel(double(maxY) - minY);
-    const oglTexture2D* line = cataloguePicture(slot::SelectionLine);
+    const oglTexture2D* line = cataloguePicture(slot::kSelectionLine);
     drawSprite(line, width, kSelectionLineWidth, minX, minY);
     drawSprite(line, kSelectionLineWidth, height, maxX, minY);
     drawSprite(line, width, kSelectionLineWidth, minX, maxY);
@@ -210,7 +210,7 @@ bool ZOL_MainState::draw() {
     drawDestinationMarkers(*this);
     drawSelectionRectangle(*this);
     drawBanner();
-    drawSprite(cataloguePicture(slot::HelpButton), helpButton::kWidth, helpButton::kHeight,
+    drawSprite(cataloguePicture(slot::kHelpButton), helpButton::kWidth, helpButton::kHeight,
                helpButton::kX, helpButton::kY);
     return true;
 }

@@ -19,9 +19,9 @@ namespace {
 constexpr double kStepsPerTile = 5;
 
 oglTexture2D* textureFor(int kind) {
-    const int slotForKind = kind == GunKind::Shotgun ? slot::BulletShotgun
-                            : kind == GunKind::Rifle ? slot::BulletYellow
-                                                     : slot::BulletOrange;
+    const int slotForKind = kind == GunKind::Shotgun ? slot::kBulletShotgun
+                            : kind == GunKind::Rifle ? slot::kBulletYellow
+                                                     : slot::kBulletOrange;
     return ResourceCatalogue::instance()->texture(slotForKind);
 }
 

@@ -21,11 +21,11 @@ constexpr double kDiscoveredFogCeiling = 0.5;
 const oglTexture2D* tilePicture(int kind) {
     switch (kind) {
         case TileKind::NullTile:
-            return cataloguePicture(slot::NullTile);
+            return cataloguePicture(slot::kNullTile);
         case TileKind::BaseTile:
-            return cataloguePicture(slot::BaseTile);
+            return cataloguePicture(slot::kBaseTile);
         case TileKind::Obstacle:
-            return cataloguePicture(slot::ObstacleTile);
+            return cataloguePicture(slot::kObstacleTile);
         default:
             return nullptr;
     }
@@ -245,7 +245,7 @@ void World::drawFog(int t, double z, double ox, double oy) const {
     CellGrid grid;
     std::vector<double> intensities;
     if (fogLayer(t, z, ox, oy, grid, intensities)) {
-        drawFadedLayer(grid, cataloguePicture(slot::Fog), intensities);
+        drawFadedLayer(grid, cataloguePicture(slot::kFog), intensities);
     }
 }
 
@@ -256,7 +256,7 @@ void World::announceCover(int t, double z, double ox, double oy) const {
     Cover cover;
     knownTileLayer(t, z, ox, oy, cover.remembered, cover.rememberedPictures);
     if (fogLayer(t, z, ox, oy, cover.fog, cover.fogIntensities)) {
-        cover.fogPicture = cataloguePicture(slot::Fog);
+        cover.fogPicture = cataloguePicture(slot::kFog);
     }
     beginCover(cover);
 }

@@ -102,7 +102,7 @@ TEST_F(ResourceCatalogueTest, textureSourceNamesTheFileEachSlotIsLoadedFrom) {
         EXPECT_EQ(loads[loadIndex(slot)].path, ResourceCatalogue::textureSource(slot).file);
     }
     EXPECT_EQ(ResourceCatalogue::textureSource(45).file, nullptr);
-    EXPECT_EQ(ResourceCatalogue::textureSource(slot::HelpButton).width, 150);
+    EXPECT_EQ(ResourceCatalogue::textureSource(slot::kHelpButton).width, 150);
 }
 
 TEST_F(ResourceCatalogueTest, greenPixelIsLoadedTwiceAsTwoTextures) {

@@ -45,7 +45,7 @@ protected:
     // The intensity of the fog quad whose top-left corner is at the given pixel; -1 for none.
     double fogAt(int left, int top) const {
         for (const SpriteCall& call : calls) {
-            if (call.texture == cataloguePicture(slot::Fog) && call.left == left &&
+            if (call.texture == cataloguePicture(slot::kFog) && call.left == left &&
                 call.top == top) {
                 return call.intensity;
             }
@@ -62,18 +62,18 @@ std::string layerOf(const oglTexture2D* texture) {
         std::vector<int> slots;
     };
     static const Layer layers[] = {
-        {"tiles", {slot::BaseTile, slot::ObstacleTile, slot::NullTile}},
-        {"bullets", {slot::BulletYellow, slot::BulletOrange, slot::BulletShotgun}},
-        {"aim", {slot::EntityTargetEntity}},
-        {"selected", {slot::EntitySelected}},
+        {"tiles", {slot::kBaseTile, slot::kObstacleTile, slot::kNullTile}},
+        {"bullets", {slot::kBulletYellow, slot::kBulletOrange, slot::kBulletShotgun}},
+        {"aim", {slot::kEntityTargetEntity}},
+        {"selected", {slot::kEntitySelected}},
         {"entities",
-         {slot::EntityRed, slot::EntityBlue, slot::EntityDead, slot::HealthBack, slot::HealthFill,
-          slot::HealthBorder, slot::RedPath, slot::BluePath}},
-        {"fog", {slot::Fog}},
-        {"destination", {slot::EntityTarget}},
-        {"rectangle", {slot::SelectionLine}},
-        {"banner", {slot::RedBanner, slot::BlueBanner, slot::AllBanner}},
-        {"button", {slot::HelpButton}},
+         {slot::kEntityRed, slot::kEntityBlue, slot::kEntityDead, slot::kHealthBack,
+          slot::kHealthFill, slot::kHealthBorder, slot::kRedPath, slot::kBluePath}},
+        {"fog", {slot::kFog}},
+        {"destination", {slot::kEntityTarget}},
+        {"rectangle", {slot::kSelectionLine}},
+        {"banner", {slot::kRedBanner, slot::kBlueBanner, slot::kAllBanner}},
+        {"button", {slot::kHelpButton}},
     };
     for (const Layer& layer : layers) {
         for (int slot : layer.slots) {
@@ -105,7 +105,7 @@ TEST_F(SceneDrawTest, layersAreDrawnBottomToTopInTheFixedOrder) {
                              "...b"});
     world.redKnownTiles[2][0] = TileKind::Obstacle;  // red remembers a wall that is gone
     auto bullet = std::make_unique<Bullet>();
-    bullet->texture = ResourceCatalogue::instance()->texture(slot::BulletYellow);
+    bullet->texture = ResourceCatalogue::instance()->texture(slot::kBulletYellow);
     world.addBullet(std::move(bullet));
     soldier(0).target = &soldier(1);
     soldier(0).requestPath(2, 1);
@@ -120,7 +120,7 @@ TEST_F(SceneDrawTest, layersAreDrawnBottomToTopInTheFixedOrder) {
     // The known tiles follow the true ones and cover them where red's memory differs.
     // Red has discovered all eight tiles; its fifth remembered one, column by column, is (2, 0).
     ASSERT_GT(calls.size(), 12u);
-    EXPECT_EQ(calls[12].texture, cataloguePicture(slot::ObstacleTile));
+    EXPECT_EQ(calls[12].texture, cataloguePicture(slot::kObstacleTile));
     EXPECT_TRUE(isRect(calls[12], 256, 0, 384, 128));
     EXPECT_TRUE(isRect(calls.back(), 924, 5, 999, 55));
     EXPECT_TRUE(isRect(calls[calls.size() - 2], 0, 0, 1024, 64));
@@ -135,10 +135,10 @@ TEST_F(SceneDrawTest, gridCellsMeetTheirNeighboursAtEveryZoom) {
     for (const double zoom : {0.175, 0.2, 0.375, 1.0 / 1.05, 1.0}) {
         world.zoom = zoom;
         drawFrame();
-        for (const int slot : {slot::BaseTile, slot::ObstacleTile, slot::Fog}) {
+        for (const int slot : {slot::kBaseTile, slot::kObstacleTile, slot::kFog}) {
             const std::vector<SpriteCall> cells = callsOf(slot);
             for (const SpriteCall& cell : cells) {
-                for (const SpriteCall& other : callsOf(slot::Fog)) {
+                for (const SpriteCall& other : callsOf(slot::kFog)) {
                     if (other.top == cell.top && other.left > cell.left &&
                         other.left < cell.right + 5) {
                         EXPECT_EQ(other.left, cell.right) << "zoom " << zoom;
@@ -166,7 +166,7 @@ TEST_F(SceneDrawTest, fogIsOpaqueUndiscoveredHalvedWhenRememberedClearInSightAnd
         }
     }
     EXPECT_LT(foggedCells, 80u);
-    ASSERT_EQ(callsOf(slot::Fog).size(), foggedCells);
+    ASSERT_EQ(callsOf(slot::kFog).size(), foggedCells);
     EXPECT_EQ(fogAt(39 * 128, 128), 1.0);
     EXPECT_EQ(fogAt(35 * 128, 0), 0.5);
     EXPECT_EQ(world.redFog[0][1], 0.0);
@@ -184,8 +184,8 @@ TEST_F(SceneDrawTest, fogIsOpaqueUndiscoveredHalvedWhenRememberedClearInSightAnd
     world.redKnownTiles.fill(0);
     play->update();
     drawFrame();
-    EXPECT_TRUE(callsOf(slot::Fog).empty());
-    EXPECT_EQ(callsOf(slot::BaseTile).size(), 80u);
+    EXPECT_TRUE(callsOf(slot::kFog).empty());
+    EXPECT_EQ(callsOf(slot::kBaseTile).size(), 80u);
     EXPECT_EQ(world.redKnownTiles[5][1], TileKind::BaseTile);
 }
 
@@ -195,26 +195,26 @@ TEST_F(SceneDrawTest, healthBarShrinksAndDarkensWithHealthWithTruncatedCorners) 
     setViewMode(ViewMode::All);
     soldier(0).health = 50;
     drawFrame();
-    ASSERT_EQ(callsOf(slot::HealthBack).size(), 1u);
-    const SpriteCall back = callsOf(slot::HealthBack).front();
-    const SpriteCall fill = callsOf(slot::HealthFill).front();
+    ASSERT_EQ(callsOf(slot::kHealthBack).size(), 1u);
+    const SpriteCall back = callsOf(slot::kHealthBack).front();
+    const SpriteCall fill = callsOf(slot::kHealthFill).front();
     EXPECT_TRUE(isRect(back, 275, 136, 319, 144));  // 44.5 x 8 at the tile corner + (19, 8)
     EXPECT_TRUE(isRect(fill, 275, 136, 319, 144));
     EXPECT_EQ(back.intensity, 1.0);
     EXPECT_EQ(fill.intensity, 0.5);
-    EXPECT_TRUE(isRect(callsOf(slot::HealthBorder).front(), 256, 128, 384, 256));
+    EXPECT_TRUE(isRect(callsOf(slot::kHealthBorder).front(), 256, 128, 384, 256));
 
     soldier(0).health = 100;
     drawFrame();
-    EXPECT_TRUE(isRect(callsOf(slot::HealthFill).front(), 275, 136, 364, 144));
-    EXPECT_EQ(callsOf(slot::HealthFill).front().intensity, 1.0);
+    EXPECT_TRUE(isRect(callsOf(slot::kHealthFill).front(), 275, 136, 364, 144));
+    EXPECT_EQ(callsOf(slot::kHealthFill).front().intensity, 1.0);
 
     // Each corner is truncated on its own: left 128 + 9.5, width 26.7, so the right edge is
     // 164 (from 164.2), not 137 + 26.
     play->world->zoom = 0.5;
     soldier(0).health = 60;
     drawFrame();
-    EXPECT_TRUE(isRect(callsOf(slot::HealthFill).front(), 137, 68, 164, 72));
+    EXPECT_TRUE(isRect(callsOf(slot::kHealthFill).front(), 137, 68, 164, 72));
 }
 
 TEST_F(SceneDrawTest, deadSoldiersComeFirstWithTheirMarkAndNoHealthBar) {
@@ -222,10 +222,10 @@ TEST_F(SceneDrawTest, deadSoldiersComeFirstWithTheirMarkAndNoHealthBar) {
     setViewMode(ViewMode::All);
     soldier(1).kill();
     drawFrame();
-    ASSERT_EQ(callsOf(slot::EntityDead).size(), 1u);
-    EXPECT_TRUE(isRect(callsOf(slot::EntityDead).front(), 256, 0, 384, 128));
-    EXPECT_EQ(callsOf(slot::HealthBack).size(), 1u);
-    EXPECT_LT(indexOf(slot::EntityDead), indexOf(slot::EntityRed));
+    ASSERT_EQ(callsOf(slot::kEntityDead).size(), 1u);
+    EXPECT_TRUE(isRect(callsOf(slot::kEntityDead).front(), 256, 0, 384, 128));
+    EXPECT_EQ(callsOf(slot::kHealthBack).size(), 1u);
+    EXPECT_LT(indexOf(slot::kEntityDead), indexOf(slot::kEntityRed));
 }
 
 TEST_F(SceneDrawTest, bodySlidesAlongTheHopWithItsMarksAndStandsOnItsTileWithoutPath) {
@@ -246,23 +246,23 @@ TEST_F(SceneDrawTest, bodySlidesAlongTheHopWithItsMarksAndStandsOnItsTileWithout
         walker.moveProgress = progress[i];
         drawFrame();
         // Body, ring, bar frame and the brackets of the soldier after it: one square.
-        for (const int slot : {slot::EntityRed, slot::EntitySelected, slot::HealthBorder,
-                               slot::EntityTargetEntity}) {
+        for (const int slot : {slot::kEntityRed, slot::kEntitySelected, slot::kHealthBorder,
+                               slot::kEntityTargetEntity}) {
             ASSERT_FALSE(callsOf(slot).empty());
             EXPECT_TRUE(isRect(callsOf(slot).front(), left[i], 0, left[i] + 128, 128))
                 << "slot " << slot << ", progress " << progress[i];
         }
-        EXPECT_EQ(callsOf(slot::HealthBack).front().left, left[i] + 19);
+        EXPECT_EQ(callsOf(slot::kHealthBack).front().left, left[i] + 19);
     }
     // The route and the destination keep their tiles.
-    EXPECT_EQ(callsOf(slot::RedPath).size(), 3u);
-    EXPECT_TRUE(isRect(callsOf(slot::EntityTarget).front(), 384, 0, 512, 128));
+    EXPECT_EQ(callsOf(slot::kRedPath).size(), 3u);
+    EXPECT_TRUE(isRect(callsOf(slot::kEntityTarget).front(), 384, 0, 512, 128));
 
     // Halted mid-hop with its Path gone, it stands on its own tile.
     play->world->clearPaths();
     drawFrame();
-    EXPECT_TRUE(isRect(callsOf(slot::EntityRed).front(), 256, 0, 384, 128));
-    EXPECT_TRUE(isRect(callsOf(slot::HealthBorder).front(), 256, 0, 384, 128));
+    EXPECT_TRUE(isRect(callsOf(slot::kEntityRed).front(), 256, 0, 384, 128));
+    EXPECT_TRUE(isRect(callsOf(slot::kHealthBorder).front(), 256, 0, 384, 128));
 }
 
 // In red's view the blue team shows only on ground red sees now: its fog below one half.
@@ -289,12 +289,12 @@ TEST_F(SceneDrawTest, otherTeamShowsOnlyOnGroundTheViewedTeamSeesNow) {
         return found;
     };
     drawFrame();
-    EXPECT_EQ(lefts(slot::EntityBlue), std::vector<int>{2});
-    EXPECT_EQ(lefts(slot::HealthBorder), (std::vector<int>{0, 2}));
-    EXPECT_EQ(lefts(slot::EntitySelected), (std::vector<int>{0, 2}));
-    EXPECT_EQ(lefts(slot::BluePath), (std::vector<int>{2, 3}));  // the seen one's, on seen tiles
-    EXPECT_TRUE(callsOf(slot::EntityTarget).empty());            // both flags stand in the fog
-    EXPECT_TRUE(callsOf(slot::EntityTargetEntity).empty());      // red's target is out of sight
+    EXPECT_EQ(lefts(slot::kEntityBlue), std::vector<int>{2});
+    EXPECT_EQ(lefts(slot::kHealthBorder), (std::vector<int>{0, 2}));
+    EXPECT_EQ(lefts(slot::kEntitySelected), (std::vector<int>{0, 2}));
+    EXPECT_EQ(lefts(slot::kBluePath), (std::vector<int>{2, 3}));  // the seen one's, on seen tiles
+    EXPECT_TRUE(callsOf(slot::kEntityTarget).empty());            // both flags stand in the fog
+    EXPECT_TRUE(callsOf(slot::kEntityTargetEntity).empty());      // red's target is out of sight
 
     // Between a seen and a remembered tile the body would show half in the fog: it is hidden.
     ASSERT_NE(seen.path->advance(), nullptr);
@@ -304,14 +304,14 @@ TEST_F(SceneDrawTest, otherTeamShowsOnlyOnGroundTheViewedTeamSeesNow) {
     seen.moveProgress = 0.5;
     world.redFog[3][0] = 0.5;
     drawFrame();
-    EXPECT_TRUE(callsOf(slot::EntityBlue).empty());
+    EXPECT_TRUE(callsOf(slot::kEntityBlue).empty());
 
     // The view of everything shows both, with their routes, flags and the brackets.
     setViewMode(ViewMode::All);
     drawFrame();
-    EXPECT_EQ(callsOf(slot::EntityBlue).size(), 2u);
-    EXPECT_EQ(callsOf(slot::EntityTarget).size(), 2u);
-    EXPECT_EQ(callsOf(slot::EntityTargetEntity).size(), 1u);
+    EXPECT_EQ(callsOf(slot::kEntityBlue).size(), 2u);
+    EXPECT_EQ(callsOf(slot::kEntityTarget).size(), 2u);
+    EXPECT_EQ(callsOf(slot::kEntityTargetEntity).size(), 1u);
 }
 
 // The World drops the dead within a step; the drawing keeps their picture 5 s of game time.
@@ -328,17 +328,17 @@ TEST_F(SceneDrawTest, fallenStayDrawnFiveSecondsAfterTheyDieAndOnlyWhereTheViewS
     ASSERT_EQ(world.entities.size(), 1u);
     setSimulatedClock(6000);
     drawFrame();
-    EXPECT_EQ(callsOf(slot::EntityDead).size(), 2u);
-    EXPECT_EQ(callsOf(slot::EntityBlue).size(), 2u);
+    EXPECT_EQ(callsOf(slot::kEntityDead).size(), 2u);
+    EXPECT_EQ(callsOf(slot::kEntityBlue).size(), 2u);
     // In red's view only the one on ground red sees; the other lies behind the wall.
     setViewMode(ViewMode::Red);
     world.computeFogs();
     drawFrame();
-    ASSERT_EQ(callsOf(slot::EntityDead).size(), 1u);
-    EXPECT_TRUE(isRect(callsOf(slot::EntityDead).front(), 256, 0, 384, 128));
+    ASSERT_EQ(callsOf(slot::kEntityDead).size(), 1u);
+    EXPECT_TRUE(isRect(callsOf(slot::kEntityDead).front(), 256, 0, 384, 128));
     setSimulatedClock(6001);
     drawFrame();
-    EXPECT_TRUE(callsOf(slot::EntityDead).empty());
+    EXPECT_TRUE(callsOf(slot::kEntityDead).empty());
 }
 
 TEST_F(SceneDrawTest, bulletsAreDrawnAtTheirSizeFromTheirCorner) {
@@ -349,13 +349,13 @@ TEST_F(SceneDrawTest, bulletsAreDrawnAtTheirSizeFromTheirCorner) {
     for (int kind : kinds) {
         auto bullet = std::make_unique<Bullet>();
         bullet->kind = kind;
-        bullet->texture = ResourceCatalogue::instance()->texture(slot::BulletOrange);
+        bullet->texture = ResourceCatalogue::instance()->texture(slot::kBulletOrange);
         bullet->x = 1.5;
         bullet->y = 0.5;
         world.addBullet(std::move(bullet));
     }
     drawFrame();
-    const std::vector<SpriteCall> drawn = callsOf(slot::BulletOrange);
+    const std::vector<SpriteCall> drawn = callsOf(slot::kBulletOrange);
     ASSERT_EQ(drawn.size(), 3u);
     EXPECT_TRUE(isRect(drawn[0], 38, 12, 47, 21));  // 9 x 9 at (38.4, 12.8)
     EXPECT_TRUE(isRect(drawn[1], 38, 12, 42, 16));  // a pellet: 4 x 4
@@ -372,26 +372,26 @@ TEST_F(SceneDrawTest, markersOnlyForLivingSelectedSoldiers) {
     soldier(1).health = 0;
     play->selection = {&soldier(0), &soldier(1)};
     drawFrame();
-    ASSERT_EQ(callsOf(slot::EntitySelected).size(), 1u);
-    EXPECT_TRUE(isRect(callsOf(slot::EntitySelected).front(), 0, 0, 128, 128));
-    ASSERT_EQ(callsOf(slot::EntityTargetEntity).size(), 1u);
-    EXPECT_TRUE(isRect(callsOf(slot::EntityTargetEntity).front(), 256, 0, 384, 128));
-    ASSERT_EQ(callsOf(slot::EntityTarget).size(), 1u);
-    EXPECT_TRUE(isRect(callsOf(slot::EntityTarget).front(), 384, 0, 512, 128));
+    ASSERT_EQ(callsOf(slot::kEntitySelected).size(), 1u);
+    EXPECT_TRUE(isRect(callsOf(slot::kEntitySelected).front(), 0, 0, 128, 128));
+    ASSERT_EQ(callsOf(slot::kEntityTargetEntity).size(), 1u);
+    EXPECT_TRUE(isRect(callsOf(slot::kEntityTargetEntity).front(), 256, 0, 384, 128));
+    ASSERT_EQ(callsOf(slot::kEntityTarget).size(), 1u);
+    EXPECT_TRUE(isRect(callsOf(slot::kEntityTarget).front(), 384, 0, 512, 128));
 
     soldier(0).goalX = -1.0;
     soldier(0).goalY = -1.0;
     drawFrame();
-    EXPECT_TRUE(callsOf(slot::EntityTarget).empty());
+    EXPECT_TRUE(callsOf(slot::kEntityTarget).empty());
 }
 
 TEST_F(SceneDrawTest, selectionRectangleRunsFromTheSmallerCornerWhileDragging) {
     drawFrame();
-    EXPECT_TRUE(callsOf(slot::SelectionLine).empty());
+    EXPECT_TRUE(callsOf(slot::kSelectionLine).empty());
     press(mouse::kLeft, 300, 200);
     play->mouseMotion(100, 400);
     drawFrame();
-    const std::vector<SpriteCall> lines = callsOf(slot::SelectionLine);
+    const std::vector<SpriteCall> lines = callsOf(slot::kSelectionLine);
     ASSERT_EQ(lines.size(), 4u);
     EXPECT_TRUE(isRect(lines[0], 100, 200, 300, 202));  // top
     EXPECT_TRUE(isRect(lines[1], 300, 200, 302, 400));  // right
@@ -399,7 +399,7 @@ TEST_F(SceneDrawTest, selectionRectangleRunsFromTheSmallerCornerWhileDragging) {
     EXPECT_TRUE(isRect(lines[3], 100, 200, 102, 400));  // left
     release(mouse::kLeft, 100, 400);
     drawFrame();
-    EXPECT_TRUE(callsOf(slot::SelectionLine).empty());
+    EXPECT_TRUE(callsOf(slot::kSelectionLine).empty());
 }
 
 // Run in the sanitizer build: no zoom, camera or pointer may make drawing undefined.
@@ -412,7 +412,7 @@ TEST_F(SceneDrawTest, extremeCameraZoomAndPointerDrawWithoutUndefinedBehaviour) 
     soldier(0).target = &soldier(1);
     play->selection = {&soldier(0), &soldier(1)};
     auto bullet = std::make_unique<Bullet>();
-    bullet->texture = ResourceCatalogue::instance()->texture(slot::BulletYellow);
+    bullet->texture = ResourceCatalogue::instance()->texture(slot::kBulletYellow);
     bullet->x = 1e300;
     world.addBullet(std::move(bullet));
     press(mouse::kLeft, INT_MIN, INT_MAX);

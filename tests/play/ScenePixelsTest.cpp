@@ -27,13 +27,13 @@ struct Rgb {
 
 // The pictures these scenes show, loaded from the assets folder as the catalogue loads them.
 constexpr int kPictureSlots[] = {
-    slot::BaseTile,           slot::ObstacleTile,   slot::EntityBlue,
-    slot::EntityRed,          slot::EntitySelected, slot::RedBanner,
-    slot::BlueBanner,         slot::AllBanner,      slot::Fog,
-    slot::HealthBack,         slot::HealthFill,     slot::HealthBorder,
-    slot::HelpScreen,         slot::HelpButton,     slot::RedPath,
-    slot::BluePath,           slot::EntityDead,     slot::EntityTarget,
-    slot::EntityTargetEntity,
+    slot::kBaseTile,           slot::kObstacleTile,   slot::kEntityBlue,
+    slot::kEntityRed,          slot::kEntitySelected, slot::kRedBanner,
+    slot::kBlueBanner,         slot::kAllBanner,      slot::kFog,
+    slot::kHealthBack,         slot::kHealthFill,     slot::kHealthBorder,
+    slot::kHelpScreen,         slot::kHelpButton,     slot::kRedPath,
+    slot::kBluePath,           slot::kEntityDead,     slot::kEntityTarget,
+    slot::kEntityTargetEntity,
 };
 
 bool loadPictures() {

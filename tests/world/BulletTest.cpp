@@ -37,7 +37,7 @@ TEST(Bullet, movesOneFifthOfATileAlongTheAxesWithThePictureOfItsKind) {
     EXPECT_DOUBLE_EQ(diagonal.velocityY, 0.1);
     EXPECT_DOUBLE_EQ(backwards.velocityX, -0.15);
     EXPECT_DOUBLE_EQ(backwards.velocityY, -0.05);
-    EXPECT_EQ(along.texture, cataloguePicture(slot::BulletYellow));
+    EXPECT_EQ(along.texture, cataloguePicture(slot::kBulletYellow));
 
     along.range = 3.9;
     for (int step = 0; step < 20; ++step) {
