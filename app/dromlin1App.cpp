@@ -10,6 +10,7 @@
 #include "app/RenderState.h"
 #include "app/StartupNotice.h"
 #include "gfx/ResourceCatalogue.h"
+#include "gfx/Sprite.h"
 #include "play/ZOL_MainState.h"
 #include "world/GameClock.h"
 
@@ -115,11 +116,11 @@ void dromlin1App::drawIfChanged() {
         }
         return;
     }
-    if (!shownFrame.needsDrawing([this] { stateManager.draw(); })) {
+    if (!shownFrame.needsDrawing([this] { stateManager.draw(); }, clearedScreenIsBlack())) {
         return;
     }
     clearFrame();
-    stateManager.draw();
+    shownFrame.draw();
     glFlush();
     glutSwapBuffers();
 }
