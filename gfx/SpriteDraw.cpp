@@ -242,8 +242,8 @@ void emitLoneSprite(const SpriteCall& call) {
 }
 
 // Sends one cell that passed the cuts: on its own when turned, else into the batch of its
-// texture.
-void gatherCell(const SpriteCall& call, float shade, Batch& batch) {
+// texture, which has a colour for every quad or for none (`faded`: a faded layer's batch).
+void gatherCell(const SpriteCall& call, bool faded, float shade, Batch& batch) {
     if (isWhollyOffScreen(call.texture, call)) {
         return;
     }
@@ -254,7 +254,7 @@ void gatherCell(const SpriteCall& call, float shade, Batch& batch) {
         glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
         return;
     }
-    if (call.faded) {
+    if (faded) {
         batch.addFaded(call, shade);
     } else {
         batch.add(call);
@@ -283,7 +283,7 @@ void sendTileCells(const SpriteCall* cells, std::size_t count) {
             batches[used].texture = call.texture;
             ++used;
         }
-        gatherCell(call, 1.0f, batches[b]);
+        gatherCell(call, false, 1.0f, batches[b]);
     }
     for (std::size_t b = 0; b < used; ++b) {
         batches[b].send();
@@ -296,7 +296,7 @@ void sendFadedCells(const oglTexture2D* picture, const SpriteCall* cells, std::s
     batch.clear();
     batch.texture = picture;
     for (std::size_t i = 0; i < count; ++i) {
-        gatherCell(cells[i], colourComponent(cells[i].intensity), batch);
+        gatherCell(cells[i], true, colourComponent(cells[i].intensity), batch);
     }
     batch.send();
 }
