@@ -34,9 +34,10 @@ struct SpriteCall {
 // so drawing logic can be checked without a window. nullptr restores real drawing.
 void setSpriteRecorder(std::vector<SpriteCall>* recorder);
 
-// A frame as the drawing puts it on the screen: every call that passed the cover's cuts, in
-// order, and how they group, since a layer's cells are batched per picture and lone sprites
-// are not. Two equal frames drawn onto screens cleared alike put the same pixels there.
+// A frame as the drawing puts it on the screen: every call that passed the cover's cuts and
+// is not wholly off the screen, in order, and how they group, since a layer's cells are batched per
+// picture and lone sprites are not. Two equal frames drawn onto screens cleared alike put the same
+// pixels there.
 struct SpriteFrame {
     enum class Part : unsigned char { Sprites, TileLayer, FadedLayer };
     struct Run {

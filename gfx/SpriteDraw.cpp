@@ -207,13 +207,19 @@ SpriteCall cellCall(const CellGrid& grid, const oglTexture2D* texture, bool fade
             grid.left[x + 1], grid.top[y + 1]};
 }
 
+// A recorded frame holds only what reaches the GL: on the larger maps most of a layer's cells
+// lie off the screen, and a record of them all would be compared in every frame.
+bool isLeftOutOfFrame(const SpriteCall& call) {
+    return isRecordingFrame() && isWhollyOffScreen(call.texture, call);
+}
+
 // A lone sprite that the cover hides, or that the recorder takes, reaches no GL call.
 bool isSettledBeforeGL(const oglTexture2D* texture, const SpriteCall& call) {
     if (isHiddenByCover(texture, call, false)) {
         return true;
     }
     noteDrawnUnderCover(texture, call);
-    return recordSprite(call);
+    return isLeftOutOfFrame(call) || recordSprite(call);
 }
 
 // What drawSprite or drawSpriteFaded (call.faded) sends to the GL for a call that passed the
@@ -353,7 +359,7 @@ void drawTileLayer(const CellGrid& grid, const std::vector<const oglTexture2D*>&
                 continue;
             }
             noteDrawnUnderCover(texture, call);
-            if (!recordSprite(call, SpriteFrame::Part::TileLayer)) {
+            if (!isLeftOutOfFrame(call) && !recordSprite(call, SpriteFrame::Part::TileLayer)) {
                 kept.push_back(call);
             }
         }
@@ -391,7 +397,7 @@ void drawFadedLayer(const CellGrid& grid, const oglTexture2D* picture,
             } else {
                 noteDrawnUnderCover(picture, call);
             }
-            if (!recordSprite(call, SpriteFrame::Part::FadedLayer)) {
+            if (!isLeftOutOfFrame(call) && !recordSprite(call, SpriteFrame::Part::FadedLayer)) {
                 kept.push_back(call);
             }
         }

@@ -59,6 +59,10 @@ bool isRecordingSprites() {
     return recorder != nullptr;
 }
 
+bool isRecordingFrame() {
+    return frameRecorder != nullptr;
+}
+
 bool recordedScreenIsBlack() {
     return frameRecorder == nullptr || frameRecorder->clearedBlack;
 }

@@ -18,6 +18,9 @@ bool isUnturned(const oglTexture2D* texture);
 
 bool isRecordingSprites();
 
+// Whether a whole frame is being recorded (setFrameRecorder).
+bool isRecordingFrame();
+
 // What the recording assumes of the cleared screen (see SpriteFrame::clearedBlack).
 bool recordedScreenIsBlack();
 
