@@ -2,11 +2,13 @@
 
 #include <utility>
 
-bool ShownFrame::needsDrawing(const std::function<void()>& drawFrame) {
-    recorded.clear();
-    setSpriteRecorder(&recorded);
+bool ShownFrame::needsDrawing(const std::function<void()>& drawFrame, bool clearedBlack) {
+    recorded.calls.clear();
+    recorded.runs.clear();
+    recorded.clearedBlack = clearedBlack;
+    setFrameRecorder(&recorded);
     drawFrame();
-    setSpriteRecorder(nullptr);
+    setFrameRecorder(nullptr);
     if (!lost && recorded == shown) {
         return false;
     }

@@ -11,6 +11,7 @@
 #include "app/StartupNotice.h"
 #include "base/GameClock.h"
 #include "gfx/ResourceCatalogue.h"
+#include "gfx/Sprite.h"
 #include "play/ZOL_MainState.h"
 
 namespace {
@@ -115,11 +116,11 @@ void dromlin1App::drawIfChanged() {
         }
         return;
     }
-    if (!shownFrame.needsDrawing([this] { stateManager.draw(); })) {
+    if (!shownFrame.needsDrawing([this] { stateManager.draw(); }, clearedScreenIsBlack())) {
         return;
     }
     clearFrame();
-    stateManager.draw();
+    shownFrame.draw();
     glFlush();
     glutSwapBuffers();
 }

@@ -1,8 +1,8 @@
-// One drawn frame of the play state, as the game's display callback draws it: clear, the whole
-// scene (the fog is computed in the step, not here), swap, and wait until the GL has really
-// drawn it; shown in the red team's view, fog and all. Needs an X display: run under xvfb-run,
-// through bench/run.sh. Built twice, like the simulation benchmarks: dromlin-bench-draw and
-// dromlin-bench-draw-plain.
+// One drawn frame of the play state: clear, the whole scene (the fog is computed in the step,
+// not here), swap, and wait until the GL has really drawn it; shown in the red team's view, fog
+// and all. Drawn alone (drawnFrame) and as the game's loop draws it (loopFrame). Needs an X
+// display: run under xvfb-run, through bench/run.sh. Built twice, like the simulation benchmarks:
+// dromlin-bench-draw and dromlin-bench-draw-plain.
 #include <benchmark/benchmark.h>
 
 #include <GL/freeglut.h>
@@ -39,7 +39,7 @@ void drawnFrame(benchmark::State& state, const Field& field, double zoom) {
         benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
 }
 
-// What the game adds to each frame to learn whether its picture changed: the scene recorded
+// What the game does for each frame to learn whether its picture changed: the scene recorded
 // without GL and compared with the picture on the screen. Here it is the very same picture, the
 // dearest case, in which the whole of both lists is compared; a moving frame stops comparing
 // at the first sprite that moved.
@@ -52,6 +52,28 @@ void judgedFrame(benchmark::State& state, const Field& field, double zoom) {
     for (auto _ : state) {
         benchmark::DoNotOptimize(shown.needsDrawing([&] { play->draw(); }));
     }
+}
+
+// One frame as the game's loop draws it (dromlin1App::drawIfChanged): recorded without GL,
+// compared with the picture on the screen and drawn from the record. Here the frame is the
+// picture on the screen, so both records are compared whole, the dearest comparison, and it is
+// drawn all the same, as a frame that differed would be: against drawnFrame, the drawing
+// alone, this is what judging a frame costs a frame that is drawn.
+void loopFrame(benchmark::State& state, const Field& field, double zoom) {
+    GameStateManager manager;
+    const std::unique_ptr<ZOL_MainState> play =
+        battleUnderWay(manager, field, battleFramesOn(field), zoom, ViewMode::Red);
+    ShownFrame shown;
+    shown.needsDrawing([&] { play->draw(); }, clearedScreenIsBlack());
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(shown.needsDrawing([&] { play->draw(); }, clearedScreenIsBlack()));
+        clearFrame();
+        shown.draw();
+        glutSwapBuffers();
+        glFinish();
+    }
+    state.counters["fps"] =
+        benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
 }
 
 // The fill limit: one screen of textured quads (32 x 24 floor tiles of 32 pixels, opaque),
@@ -91,9 +113,19 @@ constexpr ViewCase kJudgedFrames[] = {
     {"battle256_zoom0_2", kBattle256, 0.2, {}},
 };
 
+constexpr ViewCase kLoopFrames[] = {
+    {"map1_zoom0_2", kShippedMap, 0.2, {.iterations = 100, .repetitions = 3}},
+    {"battle256_zoom0_2", kBattle256, 0.2, {.iterations = 60}},
+    {"battle256_zoom1_0", kBattle256, 1.0, {.iterations = 60}},
+};
+
 void registerCases() {
     for (const ViewCase& c : kDrawnFrames) {
         registerCase("drawnFrame", c.name, c.runs, benchmark::kMillisecond, drawnFrame, c.field,
+                     c.zoom);
+    }
+    for (const ViewCase& c : kLoopFrames) {
+        registerCase("loopFrame", c.name, c.runs, benchmark::kMillisecond, loopFrame, c.field,
                      c.zoom);
     }
     for (const ViewCase& c : kJudgedFrames) {

@@ -96,12 +96,14 @@ struct CoverState {
 
 CoverState cover;
 
-// The screen is black where nothing was drawn since it was cleared, unless the clear colour
-// says otherwise (or the screen keeps an alpha that the fog would change).
+// A recording makes its cuts for the screen it is recorded for, without asking the GL.
+bool screenIsBlackWhereNothingIsDrawn() {
+    return isRecordingSprites() ? recordedScreenIsBlack() : clearedScreenIsBlack();
+}
+
+}  // namespace
+
 bool clearedScreenIsBlack() {
-    if (isRecordingSprites()) {
-        return true;
-    }
     GLfloat clear[4] = {1.0f, 1.0f, 1.0f, 1.0f};
     glGetFloatv(GL_COLOR_CLEAR_VALUE, clear);
     GLint alphaBits = 1;
@@ -109,8 +111,6 @@ bool clearedScreenIsBlack() {
     return clear[0] == 0.0f && clear[1] == 0.0f && clear[2] == 0.0f &&
            (alphaBits == 0 || clear[3] >= 1.0f);
 }
-
-}  // namespace
 
 bool isHiddenByCover(const oglTexture2D* texture, const SpriteCall& call, bool underRemembered) {
     if (!cover.active || !isUnturned(texture)) {
@@ -180,7 +180,7 @@ void beginCover(const Cover& announced) {
         cover.fogOpaque[i] = opaqueFog && colourComponent(announced.fogIntensities[i]) == 1.0f;
     }
     cover.drawnUnder.assign(announced.fogIntensities.size(), 0);
-    cover.blackOverBlack = opaqueFog && fogPicture->black && clearedScreenIsBlack();
+    cover.blackOverBlack = opaqueFog && fogPicture->black && screenIsBlackWhereNothingIsDrawn();
     if (static_cast<std::size_t>(announced.remembered.columns()) * announced.remembered.rows() !=
         announced.rememberedPictures.size()) {
         cover.remembered.usable = false;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <vector>
 
 class oglTexture2D;
@@ -32,6 +33,37 @@ struct SpriteCall {
 // While a recorder is set the primitives append their calls to it and issue no GL at all,
 // so drawing logic can be checked without a window. nullptr restores real drawing.
 void setSpriteRecorder(std::vector<SpriteCall>* recorder);
+
+// A frame as the drawing puts it on the screen: every call that passed the cover's cuts and
+// is not wholly off the screen, in order, and how they group, since a layer's cells are batched per
+// picture and lone sprites are not. Two equal frames drawn onto screens cleared alike put the same
+// pixels there.
+struct SpriteFrame {
+    enum class Part : unsigned char { Sprites, TileLayer, FadedLayer };
+    struct Run {
+        Part part;
+        std::size_t count;  // calls
+        bool operator==(const Run&) const = default;
+    };
+    std::vector<SpriteCall> calls;
+    std::vector<Run> runs;
+    // Whether it was recorded for a screen cleared to black, where opaque black fog over
+    // nothing is left out.
+    bool clearedBlack = true;
+
+    bool operator==(const SpriteFrame&) const = default;
+};
+
+// Like setSpriteRecorder, but records the grouping too; the frame's clearedBlack, set before,
+// says which screen the cuts are made for. nullptr restores real drawing.
+void setFrameRecorder(SpriteFrame* frame);
+
+// Puts a recorded frame on the screen with exactly the GL calls its drawing would have made.
+void drawRecordedFrame(const SpriteFrame& frame);
+
+// Whether the screen is black where nothing was drawn since it was cleared (the clear colour,
+// and no alpha kept that the fog would change). Asks the GL.
+bool clearedScreenIsBlack();
 
 // A layer of grid cells on the screen: cell (x, y) spans from (left[x], top[y]) to
 // (left[x + 1], top[y + 1]), so neighbours meet without seams. Cells are listed column by

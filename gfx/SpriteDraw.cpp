@@ -207,13 +207,110 @@ SpriteCall cellCall(const CellGrid& grid, const oglTexture2D* texture, bool fade
             grid.left[x + 1], grid.top[y + 1]};
 }
 
+// A recorded frame holds only what reaches the GL: on the larger maps most of a layer's cells
+// lie off the screen, and a record of them all would be compared in every frame.
+bool isLeftOutOfFrame(const SpriteCall& call) {
+    return isRecordingFrame() && isWhollyOffScreen(call.texture, call);
+}
+
 // A lone sprite that the cover hides, or that the recorder takes, reaches no GL call.
 bool isSettledBeforeGL(const oglTexture2D* texture, const SpriteCall& call) {
     if (isHiddenByCover(texture, call, false)) {
         return true;
     }
     noteDrawnUnderCover(texture, call);
-    return recordSprite(call);
+    return isLeftOutOfFrame(call) || recordSprite(call);
+}
+
+// What drawSprite or drawSpriteFaded (call.faded) sends to the GL for a call that passed the
+// cuts.
+void emitLoneSprite(const SpriteCall& call) {
+    const oglTexture2D* texture = call.texture;
+    if (!call.faded) {
+        if (isWhollyOffScreen(texture, call)) {
+            return;
+        }
+        const CapabilityOff blendOff(GL_BLEND, isOpaque(texture));
+        bindTexture(texture);
+        glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+        emitTurnedQuad(texture, call);
+        return;
+    }
+    if (isWhollyOffScreen(texture, call)) {
+        glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+        return;
+    }
+    const float shade = colourComponent(call.intensity);
+    bindTexture(texture);
+    glColor4f(shade, shade, shade, shade);
+    emitTurnedQuad(texture, call);
+    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+}
+
+// Sends one cell that passed the cuts: on its own when turned, else into the batch of its
+// texture, which has a colour for every quad or for none (`faded`: a faded layer's batch).
+void gatherCell(const SpriteCall& call, bool faded, float shade, Batch& batch) {
+    if (isWhollyOffScreen(call.texture, call)) {
+        return;
+    }
+    if (!isUnturned(call.texture)) {
+        bindTexture(call.texture);
+        glColor4f(shade, shade, shade, shade);
+        emitTurnedQuad(call.texture, call);
+        glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+        return;
+    }
+    if (faded) {
+        batch.addFaded(call, shade);
+    } else {
+        batch.add(call);
+    }
+}
+
+// The cells of a tile layer that passed the cuts, one batch per picture, sent in the order
+// the pictures first appear. Cells do not overlap, so the order in which they reach the
+// screen does not matter.
+void sendTileCells(const SpriteCall* cells, std::size_t count) {
+    static std::vector<Batch> batches;
+    for (Batch& batch : batches) {
+        batch.clear();
+    }
+    std::size_t used = 0;
+    for (std::size_t i = 0; i < count; ++i) {
+        const SpriteCall& call = cells[i];
+        std::size_t b = 0;
+        while (b < used && batches[b].texture != call.texture) {
+            ++b;
+        }
+        if (b == used) {
+            if (used == batches.size()) {
+                batches.emplace_back();
+            }
+            batches[used].texture = call.texture;
+            ++used;
+        }
+        gatherCell(call, false, 1.0f, batches[b]);
+    }
+    for (std::size_t b = 0; b < used; ++b) {
+        batches[b].send();
+    }
+}
+
+// The cells of a faded layer of one picture that passed the cuts, in one batch.
+void sendFadedCells(const oglTexture2D* picture, const SpriteCall* cells, std::size_t count) {
+    static Batch batch;
+    batch.clear();
+    batch.texture = picture;
+    for (std::size_t i = 0; i < count; ++i) {
+        gatherCell(cells[i], true, colourComponent(cells[i].intensity), batch);
+    }
+    batch.send();
+}
+
+// A layer's cells that passed the cuts, kept until the layer is sent when nothing records.
+std::vector<SpriteCall>& keptCells() {
+    static std::vector<SpriteCall> cells;
+    return cells;
 }
 
 }  // namespace
@@ -226,13 +323,9 @@ bool drawSprite(const oglTexture2D* texture, int width, int height, int x, int y
                           pixelSum(y, 0),
                           pixelSum(x, width),
                           pixelSum(y, height)};
-    if (isSettledBeforeGL(texture, call) || isWhollyOffScreen(texture, call)) {
-        return true;
+    if (!isSettledBeforeGL(texture, call)) {
+        emitLoneSprite(call);
     }
-    const CapabilityOff blendOff(GL_BLEND, isOpaque(texture));
-    bindTexture(texture);
-    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
-    emitTurnedQuad(texture, call);
     return true;
 }
 
@@ -242,52 +335,17 @@ bool drawSpriteFaded(const oglTexture2D* texture, double intensity, double width
                      double x, double y) {
     const SpriteCall call{
         texture, true, intensity, toPixel(x), toPixel(y), toPixel(x + width), toPixel(y + height)};
-    if (isSettledBeforeGL(texture, call)) {
-        return true;
+    if (!isSettledBeforeGL(texture, call)) {
+        emitLoneSprite(call);
     }
-    if (isWhollyOffScreen(texture, call)) {
-        glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
-        return true;
-    }
-    const float shade = colourComponent(intensity);
-    bindTexture(texture);
-    glColor4f(shade, shade, shade, shade);
-    emitTurnedQuad(texture, call);
-    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
     return true;
-}
-
-// Sends one cell that passed the cuts: to the recorder, on its own when turned, else into
-// the batch of its texture.
-void gatherCell(const SpriteCall& call, float shade, Batch& batch) {
-    if (recordSprite(call)) {
-        return;
-    }
-    if (isWhollyOffScreen(call.texture, call)) {
-        return;
-    }
-    if (!isUnturned(call.texture)) {
-        bindTexture(call.texture);
-        glColor4f(shade, shade, shade, shade);
-        emitTurnedQuad(call.texture, call);
-        glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
-        return;
-    }
-    if (call.faded) {
-        batch.addFaded(call, shade);
-    } else {
-        batch.add(call);
-    }
 }
 
 void drawTileLayer(const CellGrid& grid, const std::vector<const oglTexture2D*>& pictures,
                    bool underRemembered) {
-    // Cells do not overlap, so the order in which they reach the screen does not matter.
-    static std::vector<Batch> batches;
-    for (Batch& batch : batches) {
-        batch.clear();
-    }
-    std::size_t used = 0;
+    recordLayer(SpriteFrame::Part::TileLayer);
+    std::vector<SpriteCall>& kept = keptCells();
+    kept.clear();
     const int columns = grid.columns();
     const int rows = grid.rows();
     for (int x = 0; x < columns; ++x) {
@@ -301,30 +359,21 @@ void drawTileLayer(const CellGrid& grid, const std::vector<const oglTexture2D*>&
                 continue;
             }
             noteDrawnUnderCover(texture, call);
-            std::size_t b = 0;
-            while (b < used && batches[b].texture != texture) {
-                ++b;
+            if (!isLeftOutOfFrame(call) && !recordSprite(call, SpriteFrame::Part::TileLayer)) {
+                kept.push_back(call);
             }
-            if (b == used) {
-                if (used == batches.size()) {
-                    batches.emplace_back();
-                }
-                batches[used].texture = texture;
-                ++used;
-            }
-            gatherCell(call, 1.0f, batches[b]);
         }
     }
-    for (std::size_t b = 0; b < used; ++b) {
-        batches[b].send();
+    if (!isRecordingSprites()) {
+        sendTileCells(kept.data(), kept.size());
     }
 }
 
 void drawFadedLayer(const CellGrid& grid, const oglTexture2D* picture,
                     const std::vector<double>& intensities) {
-    static Batch batch;
-    batch.clear();
-    batch.texture = picture;
+    recordLayer(SpriteFrame::Part::FadedLayer);
+    std::vector<SpriteCall>& kept = keptCells();
+    kept.clear();
     // The announced fog is what covers; it is not covered by itself.
     const bool isTheFog = isAnnouncedFog(grid, intensities);
     const int columns = grid.columns();
@@ -333,9 +382,8 @@ void drawFadedLayer(const CellGrid& grid, const oglTexture2D* picture,
         for (int y = 0; y < rows; ++y) {
             const std::size_t cell = static_cast<std::size_t>(x) * rows + y;
             const double intensity = intensities[cell];
-            const float shade = colourComponent(intensity);
             // No alpha: the blend leaves every pixel as it was.
-            if (shade == 0.0f) {
+            if (colourComponent(intensity) == 0.0f) {
                 continue;
             }
             const SpriteCall call = cellCall(grid, picture, true, intensity, x, y);
@@ -349,8 +397,37 @@ void drawFadedLayer(const CellGrid& grid, const oglTexture2D* picture,
             } else {
                 noteDrawnUnderCover(picture, call);
             }
-            gatherCell(call, shade, batch);
+            if (!isLeftOutOfFrame(call) && !recordSprite(call, SpriteFrame::Part::FadedLayer)) {
+                kept.push_back(call);
+            }
         }
     }
-    batch.send();
+    if (!isRecordingSprites()) {
+        sendFadedCells(picture, kept.data(), kept.size());
+    }
+}
+
+void drawRecordedFrame(const SpriteFrame& frame) {
+    std::size_t first = 0;
+    for (const SpriteFrame::Run& run : frame.runs) {
+        // A run beyond the calls (a frame not made by the recorder) draws what there is.
+        const std::size_t count = std::min(run.count, frame.calls.size() - first);
+        const SpriteCall* calls = frame.calls.data() + first;
+        switch (run.part) {
+            case SpriteFrame::Part::Sprites:
+                for (std::size_t i = 0; i < count; ++i) {
+                    emitLoneSprite(calls[i]);
+                }
+                break;
+            case SpriteFrame::Part::TileLayer:
+                sendTileCells(calls, count);
+                break;
+            case SpriteFrame::Part::FadedLayer:
+                if (count > 0) {
+                    sendFadedCells(calls[0].texture, calls, count);
+                }
+                break;
+        }
+        first += count;
+    }
 }

@@ -14,6 +14,7 @@ namespace {
 constexpr int kFarOffScreen = 1000000;
 
 std::vector<SpriteCall>* recorder = nullptr;
+SpriteFrame* frameRecorder = nullptr;
 
 }  // namespace
 
@@ -46,16 +47,54 @@ bool isUnturned(const oglTexture2D* texture) {
 
 void setSpriteRecorder(std::vector<SpriteCall>* newRecorder) {
     recorder = newRecorder;
+    frameRecorder = nullptr;
+}
+
+void setFrameRecorder(SpriteFrame* frame) {
+    frameRecorder = frame;
+    recorder = frame != nullptr ? &frame->calls : nullptr;
 }
 
 bool isRecordingSprites() {
     return recorder != nullptr;
 }
 
-bool recordSprite(const SpriteCall& call) {
+bool isRecordingFrame() {
+    return frameRecorder != nullptr;
+}
+
+bool recordedScreenIsBlack() {
+    return frameRecorder == nullptr || frameRecorder->clearedBlack;
+}
+
+void recordLayer(SpriteFrame::Part part) {
+    if (frameRecorder == nullptr) {
+        return;
+    }
+    std::vector<SpriteFrame::Run>& runs = frameRecorder->runs;
+    // A layer that drew nothing leaves no run behind.
+    if (!runs.empty() && runs.back().count == 0) {
+        runs.back().part = part;
+        return;
+    }
+    runs.push_back({part, 0});
+}
+
+bool recordSprite(const SpriteCall& call, SpriteFrame::Part part) {
     if (recorder == nullptr) {
         return false;
     }
     recorder->push_back(call);
+    if (frameRecorder != nullptr) {
+        std::vector<SpriteFrame::Run>& runs = frameRecorder->runs;
+        if (part == SpriteFrame::Part::Sprites && !runs.empty() && runs.back().count == 0) {
+            runs.back().part = part;
+        }
+        // Lone sprites in a row make one run; a layer's cells go to the run it began.
+        if (runs.empty() || (part == SpriteFrame::Part::Sprites && runs.back().part != part)) {
+            runs.push_back({part, 0});
+        }
+        ++runs.back().count;
+    }
     return true;
 }

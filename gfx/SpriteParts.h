@@ -18,6 +18,15 @@ bool isUnturned(const oglTexture2D* texture);
 
 bool isRecordingSprites();
 
+// Whether a whole frame is being recorded (setFrameRecorder).
+bool isRecordingFrame();
+
+// What the recording assumes of the cleared screen (see SpriteFrame::clearedBlack).
+bool recordedScreenIsBlack();
+
 // Hands the call to the sprite recorder, if one is set: then the call issues no GL. Returns
-// whether it was recorded.
-bool recordSprite(const SpriteCall& call);
+// whether it was recorded. `part`: a lone sprite's, or a cell of the layer begun last.
+bool recordSprite(const SpriteCall& call, SpriteFrame::Part part = SpriteFrame::Part::Sprites);
+
+// A layer of the part begins: its cells are batched apart from those of any other layer.
+void recordLayer(SpriteFrame::Part part);

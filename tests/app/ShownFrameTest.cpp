@@ -50,4 +50,15 @@ TEST(ShownFrame, aLostScreenIsDrawnAgainUnchanged) {
     EXPECT_FALSE(frame());
 }
 
+TEST(ShownFrame, whatMovesWhollyOffTheScreenLeavesThePictureAsItIs) {
+    Scene scene;
+    ShownFrame shown;
+    const auto frame = [&] { return shown.needsDrawing([&] { scene.draw(); }); };
+    ASSERT_TRUE(frame());
+    scene.x = 2000;
+    EXPECT_TRUE(frame()) << "the soldier left the screen";
+    scene.x = 3000;
+    EXPECT_FALSE(frame()) << "and moved on beyond it";
+}
+
 }  // namespace

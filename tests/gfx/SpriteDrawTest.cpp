@@ -177,6 +177,92 @@ TEST_F(SpriteDrawTest, fadedLayerOfABlackPictureLeavesExactlyThePixelsOfItsSprit
     EXPECT_TRUE(glIsEnabled(GL_TEXTURE_2D));
 }
 
+// Two tile layers over each other stay apart in the record: batched together per picture,
+// the lower layer's green would end over the upper layer's red.
+TEST_F(SpriteDrawTest, aRecordedFrameKeepsItsLayersApartAndDrawsTheVeryPixelsOfItsDrawing) {
+    const oglTexture2D background = picture(2, 2, {kRed, kGreen, kBlue, kWhite});
+    const oglTexture2D red = plain(kRed);
+    const oglTexture2D green = plain(kGreen);
+    const CellGrid grid{{10, 60}, {10, 60, 110}};
+    const auto scene = [&] {
+        drawSprite(&background, 200, 200, 0, 0);
+        drawTileLayer(grid, {&red, &green});
+        drawTileLayer(grid, {nullptr, nullptr});
+        drawTileLayer(grid, {nullptr, &red});
+        drawFadedLayer(grid, &green, {0.5, 0.0});
+        drawSpriteFaded(&red, 0.5, 30, 30, 150, 150);
+    };
+    const auto screen = [] {
+        std::vector<Rgba> pixels;
+        for (int y = 1; y < 200; y += 7) {
+            for (int x = 1; x < 200; x += 7) {
+                pixels.push_back(pixelAt(x, y));
+            }
+        }
+        return pixels;
+    };
+    scene();
+    const std::vector<Rgba> drawn = screen();
+    EXPECT_TRUE(shows(pixelAt(30, 80), kRed));
+
+    SpriteFrame frame;
+    setFrameRecorder(&frame);
+    scene();
+    setFrameRecorder(nullptr);
+    using Part = SpriteFrame::Part;
+    EXPECT_EQ(frame.runs, (std::vector<SpriteFrame::Run>{{Part::Sprites, 1},
+                                                         {Part::TileLayer, 2},
+                                                         {Part::TileLayer, 1},
+                                                         {Part::FadedLayer, 1},
+                                                         {Part::Sprites, 1}}));
+    clearScreen(0.0f);
+    drawRecordedFrame(frame);
+    const std::vector<Rgba> replayed = screen();
+    ASSERT_EQ(drawn.size(), replayed.size());
+    for (std::size_t i = 0; i < drawn.size(); ++i) {
+        EXPECT_TRUE(drawn[i].r == replayed[i].r && drawn[i].g == replayed[i].g &&
+                    drawn[i].b == replayed[i].b)
+            << "sample " << i << ": " << shows(replayed[i], drawn[i]).message();
+    }
+
+    // A frame not made by the recorder, its runs not those of its calls, draws what it holds:
+    // the faded run takes the five calls left, drawn faded in the picture of its first one.
+    frame.runs = {{Part::TileLayer, 1}, {Part::FadedLayer, 99}, {Part::Sprites, 5}};
+    clearScreen(0.0f);
+    drawRecordedFrame(frame);
+    EXPECT_TRUE(shows(pixelAt(30, 80), kRed));
+    EXPECT_TRUE(shows(pixelAt(150, 50), kGreen));
+}
+
+// Opaque black fog over a screen cleared to black changes nothing and is left out; recorded
+// for a screen cleared otherwise it is kept, since there it blackens the screen.
+TEST_F(SpriteDrawTest, aFrameIsRecordedForTheScreenItIsClearedTo) {
+    const oglTexture2D black = plain(kBlack);
+    const CellGrid grid{{0, 50, 100}, {0, 50}};
+    const std::vector<double> fog{1.0, 1.0};
+    const auto fogCalls = [&](bool clearedBlack) {
+        SpriteFrame frame;
+        frame.clearedBlack = clearedBlack;
+        setFrameRecorder(&frame);
+        Cover cover;
+        cover.fog = grid;
+        cover.fogPicture = &black;
+        cover.fogIntensities = fog;
+        beginCover(cover);
+        drawFadedLayer(grid, &black, fog);
+        endCover();
+        setFrameRecorder(nullptr);
+        return frame.calls.size();
+    };
+    EXPECT_EQ(fogCalls(true), 0u);
+    EXPECT_EQ(fogCalls(false), 2u);
+
+    EXPECT_TRUE(clearedScreenIsBlack());
+    glClearColor(0.5f, 0.0f, 0.0f, 1.0f);
+    EXPECT_FALSE(clearedScreenIsBlack());
+    glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+}
+
 TEST_F(SpriteDrawTest, toPixelTruncatesTowardZeroAndSendsTheUnusableFarOffScreen) {
     EXPECT_EQ(toPixel(2.9), 2);
     EXPECT_EQ(toPixel(-2.9), -2);

@@ -4,3 +4,8 @@
 void beginCover(const Cover&) {}
 
 void endCover() {}
+
+// Nothing is left out here for a black screen, so whatever is answered draws the same.
+bool clearedScreenIsBlack() {
+    return true;
+}

@@ -43,6 +43,18 @@ void emitQuad(const SpriteCall& call) {
     glPopMatrix();
 }
 
+// What drawSprite or drawSpriteFaded (call.faded) sends to the GL for a call not recorded.
+void emitSprite(const SpriteCall& call) {
+    bindTexture(call.texture);
+    const float shade = call.faded ? colourComponent(call.intensity) : 1.0f;
+    glColor4f(shade, shade, shade, shade);
+    pushRotation(call.texture, call);
+    emitQuad(call);
+    if (call.faded) {
+        glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+    }
+}
+
 }  // namespace
 
 bool drawSprite(const oglTexture2D* texture, int width, int height, int x, int y) {
@@ -53,13 +65,9 @@ bool drawSprite(const oglTexture2D* texture, int width, int height, int x, int y
                           pixelSum(y, 0),
                           pixelSum(x, width),
                           pixelSum(y, height)};
-    if (recordSprite(call)) {
-        return true;
+    if (!recordSprite(call)) {
+        emitSprite(call);
     }
-    bindTexture(texture);
-    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
-    pushRotation(texture, call);
-    emitQuad(call);
     return true;
 }
 
@@ -69,15 +77,9 @@ bool drawSpriteFaded(const oglTexture2D* texture, double intensity, double width
                      double x, double y) {
     const SpriteCall call{
         texture, true, intensity, toPixel(x), toPixel(y), toPixel(x + width), toPixel(y + height)};
-    if (recordSprite(call)) {
-        return true;
+    if (!recordSprite(call)) {
+        emitSprite(call);
     }
-    const float shade = colourComponent(intensity);
-    bindTexture(texture);
-    glColor4f(shade, shade, shade, shade);
-    pushRotation(texture, call);
-    emitQuad(call);
-    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
     return true;
 }
 
@@ -106,5 +108,12 @@ void drawFadedLayer(const CellGrid& grid, const oglTexture2D* picture,
                             grid.left[x + 1] - grid.left[x], grid.top[y + 1] - grid.top[y],
                             grid.left[x], grid.top[y]);
         }
+    }
+}
+
+// Every call on its own, in order, whatever run it was recorded in.
+void drawRecordedFrame(const SpriteFrame& frame) {
+    for (const SpriteCall& call : frame.calls) {
+        emitSprite(call);
     }
 }
