@@ -37,15 +37,24 @@ void simulationFrame(benchmark::State& state, const Field& field) {
     state.counters["bullets"] = static_cast<double>(battle.world().bullets.size());
 }
 
-// Both teams' fog, again and again, on the battle as it stands after `warmUp` frames.
-void fogAlone(benchmark::State& state, const Field& field, int warmUp) {
-    Battle battle(battleOn(field));
+// Loads the battle and fights its first `warmUp` frames; false, with the benchmark skipped, when
+// the map does not load.
+bool warmedUp(benchmark::State& state, Battle& battle, int warmUp) {
     if (!battle.load()) {
         state.SkipWithError("the map did not load");
-        return;
+        return false;
     }
     for (int step = 1; step <= warmUp; ++step) {
         battle.step(step);
+    }
+    return true;
+}
+
+// Both teams' fog, again and again, on the battle as it stands after `warmUp` frames.
+void fogAlone(benchmark::State& state, const Field& field, int warmUp) {
+    Battle battle(battleOn(field));
+    if (!warmedUp(state, battle, warmUp)) {
+        return;
     }
     World& world = battle.world();
     for (auto _ : state) {
@@ -58,12 +67,8 @@ void fogAlone(benchmark::State& state, const Field& field, int warmUp) {
 // frame, on the battle as it stands after `warmUp` frames.
 void battleHashAlone(benchmark::State& state, const Field& field, int warmUp) {
     Battle battle(battleOn(field));
-    if (!battle.load()) {
-        state.SkipWithError("the map did not load");
+    if (!warmedUp(state, battle, warmUp)) {
         return;
-    }
-    for (int step = 1; step <= warmUp; ++step) {
-        battle.step(step);
     }
     for (auto _ : state) {
         benchmark::DoNotOptimize(battleHash(battle.world()));

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "Invariants.h"
+#include "QuietStart.h"
 #include "ai/Entity.h"
 #include "base/GameClock.h"
 #include "base/GameRandom.h"
@@ -61,12 +62,7 @@ void fight(World& world) {
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    ResourceCatalogue::instance();
-    // The loader explains every refused map, thousands of times a second.
-    static std::FILE* const nowhere = std::fopen("/dev/null", "w");
-    if (nowhere != nullptr) {
-        setProblemSink(nowhere);
-    }
+    startQuietly();
     return 0;
 }
 

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "Invariants.h"
+#include "QuietStart.h"
 #include "base/GameClock.h"
 #include "base/GameRandom.h"
 #include "base/Problem.h"
@@ -98,12 +99,7 @@ void fight(World& world, const Replay& replay) {
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    ResourceCatalogue::instance();
-    // The loader explains every refused map, thousands of times a second.
-    static std::FILE* const nowhere = std::fopen("/dev/null", "w");
-    if (nowhere != nullptr) {
-        setProblemSink(nowhere);
-    }
+    startQuietly();
     return 0;
 }
 

@@ -9,21 +9,6 @@ const char* const kUsage =
 
 namespace {
 
-// Whole decimal numbers only: no sign tricks, no trailing junk, no overflow.
-std::optional<unsigned long long> parseCount(const std::string& text) {
-    if (text.empty() || text.size() > 19) {
-        return std::nullopt;
-    }
-    unsigned long long value = 0;
-    for (const char c : text) {
-        if (c < '0' || c > '9') {
-            return std::nullopt;
-        }
-        value = value * 10 + static_cast<unsigned long long>(c - '0');
-    }
-    return value;
-}
-
 bool readNumber(const std::vector<std::string>& arguments, std::size_t& i, unsigned long long limit,
                 unsigned long long& value, std::string& error) {
     const std::string& flag = arguments[i];
@@ -97,6 +82,21 @@ bool readFlag(const std::vector<std::string>& arguments, std::size_t& i, RunOpti
 }
 
 }  // namespace
+
+// Whole decimal numbers only: no sign tricks, no trailing junk, no overflow.
+std::optional<unsigned long long> parseCount(const std::string& text) {
+    if (text.empty() || text.size() > 19) {
+        return std::nullopt;
+    }
+    unsigned long long value = 0;
+    for (const char c : text) {
+        if (c < '0' || c > '9') {
+            return std::nullopt;
+        }
+        value = value * 10 + static_cast<unsigned long long>(c - '0');
+    }
+    return value;
+}
 
 std::optional<RunOptions> parseOptions(const std::vector<std::string>& arguments,
                                        std::string& error) {

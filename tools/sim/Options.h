@@ -26,4 +26,8 @@ struct RunOptions {
 std::optional<RunOptions> parseOptions(const std::vector<std::string>& arguments,
                                        std::string& error);
 
+// A whole decimal number as the options take them: digits only, no sign, no trailing junk, no
+// overflow.
+std::optional<unsigned long long> parseCount(const std::string& text);
+
 extern const char* const kUsage;

@@ -4,6 +4,7 @@
 #include <limits>
 #include <sstream>
 
+#include "Options.h"
 #include "base/Problem.h"
 
 namespace {
@@ -15,18 +16,9 @@ constexpr unsigned long long kMostNumber = std::numeric_limits<int32_t>::max();
 
 // Whole decimal numbers only, as the options take them.
 std::optional<int32_t> number(const std::string& word) {
-    if (word.empty() || word.size() > 10) {
-        return std::nullopt;
-    }
-    unsigned long long value = 0;
-    for (const char c : word) {
-        if (c < '0' || c > '9') {
-            return std::nullopt;
-        }
-        value = value * 10 + static_cast<unsigned long long>(c - '0');
-    }
-    return value <= kMostNumber ? std::optional<int32_t>(static_cast<int32_t>(value))
-                                : std::nullopt;
+    const std::optional<unsigned long long> value = parseCount(word);
+    return value && *value <= kMostNumber ? std::optional<int32_t>(static_cast<int32_t>(*value))
+                                          : std::nullopt;
 }
 
 // A view's name as the teams it names: red, blue, or all (both).
