@@ -33,14 +33,7 @@ if [ "${1:-}" = --window-shots ]; then
     exit 0
 fi
 
-for tool in xvfb-run xdotool import convert node; do
-    command -v "$tool" > /dev/null || { echo "docs-pictures: needs $tool (tools/install-deps.sh test)" >&2; exit 1; }
-done
-
-/usr/bin/python3 -c 'import PIL' 2> /dev/null || {
-    echo "docs-pictures: the contact sheet needs apt-get install python3-pil fonts-dejavu-core" >&2
-    exit 1
-}
+tools/install-deps.sh docs-pictures
 
 echo "docs/pictures.png: the contact sheet (tools/pictures/make_pictures.py)"
 /usr/bin/python3 tools/pictures/make_pictures.py

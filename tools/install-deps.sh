@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the game needs and that are missing. Calls apt only when
 # something is missing. Usage: tools/install-deps.sh GROUP, where GROUP is run, package, web,
-# windows, headless, memcheck or fuzz (what ./run.sh and the tools need), test (everything
+# windows, headless, memcheck, fuzz or docs-pictures (what ./run.sh and the tools need), test (everything
 # ./test.sh needs) or test-STAGE (what the one stage ./test.sh STAGE needs).
 set -euo pipefail
 
@@ -39,8 +39,13 @@ command -v npm > /dev/null || web_test_packages+=(npm)
 # tools/memcheck.sh: the game and the soak in the normal build, valgrind, and a virtual X
 # server with xdotool for the battle's clicks.
 memcheck_packages=(libgtest-dev valgrind xdotool "${headless_packages[@]}")
+# tools/docs-pictures.sh: the game under a virtual X server photographed, the page in Chromium,
+# and the picture generator's imaging library and font for the contact sheet.
+docs_pictures_packages=(xdotool imagemagick x11-utils "${headless_packages[@]}"
+                        "${web_packages[@]}" chromium python3-pil fonts-dejavu-core)
+command -v npm > /dev/null || docs_pictures_packages+=(npm)
 
-usage="run|package|web|windows|headless|memcheck|fuzz|test"
+usage="run|package|web|windows|headless|memcheck|fuzz|docs-pictures|test"
 usage+="|test-format|test-unit|test-window|test-web|test-package|test-asan|test-windows"
 case "${1:-run}" in
     run) wanted=("${run_packages[@]}") ;;
@@ -51,6 +56,7 @@ case "${1:-run}" in
     headless) wanted=("${headless_packages[@]}") ;;
     memcheck) wanted=("${run_packages[@]}" "${memcheck_packages[@]}") ;;
     fuzz) wanted=("${fuzz_packages[@]}") ;;
+    docs-pictures) wanted=("${run_packages[@]}" "${docs_pictures_packages[@]}") ;;
     test-format) wanted=(clang-format) ;;
     test-unit | test-asan) wanted=("${run_packages[@]}" "${unit_test_packages[@]}") ;;
     test-window) wanted=("${run_packages[@]}" "${unit_test_packages[@]}" "${window_tools[@]}") ;;
