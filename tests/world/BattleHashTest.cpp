@@ -136,9 +136,4 @@ TEST(BattleHash, twoRunsOfOneBattleAgreeAtEveryStepAndAnotherSeedParts) {
     EXPECT_NE(hashesOfABattle(4).back(), first.back());
 }
 
-TEST(BattleHash, textIsSixteenLowerCaseHexDigits) {
-    EXPECT_EQ(hashText(0xabcdef0123456789ull), "abcdef0123456789");
-    EXPECT_EQ(hashText(1), "0000000000000001");
-}
-
 }  // namespace

@@ -165,11 +165,4 @@ TEST(Replay, anOrderFitsOnlyTheSoldiersAndTilesOfItsBattle) {
     EXPECT_EQ(orderProblem(*world, order(OrderKind::ClearRoutes, {})), "");
 }
 
-TEST(Replay, orderKindsHaveNamesBothWays) {
-    for (int32_t kind = 0; kind < OrderKind::Count; ++kind) {
-        EXPECT_EQ(orderKindNamed(orderKindName(kind)), kind);
-    }
-    EXPECT_EQ(orderKindNamed("jump"), -1);
-}
-
 }  // namespace
