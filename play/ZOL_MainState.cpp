@@ -89,11 +89,11 @@ void drawFallen(const ZOL_MainState& play) {
         const bool listed = std::find(play.world->entities.begin(), play.world->entities.end(),
                                       body.entity) != play.world->entities.end();
         if (listed || !play.isFallenShown(body) ||
-            !play.world->showsInView(body.team, body.place.x, body.place.y)) {
+            !play.world->showsInView(body.entity->team, body.place.x, body.place.y)) {
             continue;
         }
-        drawFallenBody(body.team, body.place, play.drawTileSize, play.drawZoom, play.drawOffsetX,
-                       play.drawOffsetY);
+        drawFallenBody(body.entity->team, body.place, play.drawTileSize, play.drawZoom,
+                       play.drawOffsetX, play.drawOffsetY);
     }
 }
 
@@ -183,7 +183,7 @@ void ZOL_MainState::noteFallen() {
             return body.entity == entity;
         });
         if (!noted) {
-            fallen.push_back({entity, entity->drawnPlace(), entity->team, gameClock()});
+            fallen.push_back({entity, entity->drawnPlace(), gameClock()});
         }
     }
 }

@@ -68,8 +68,7 @@ public:
     struct Fallen {
         const Entity* entity;  // in the World's roster, which outlives the list
         DrawPoint place;       // where its body was drawn as it fell, in tile units
-        int32_t team;
-        int32_t fellAt;  // gameClock() when it was first seen dead
+        int32_t fellAt;        // gameClock() when it was first seen dead
     };
     static constexpr int32_t kFallenShownMs = 5000;
     std::vector<Fallen> fallen;
