@@ -55,11 +55,20 @@ bool isAllTeamsView() {
     return ResourceCatalogue::instance()->viewMode == ViewMode::All;
 }
 
+// Against another player the view is the player's own team's, and the keys that reach into
+// both teams (the view, clearing every route, damage and healing) do nothing.
+bool reachesBothTeams(int key) {
+    return key == 'r' || key == 'R' || key == '`' || key == 'g' || key == 'h';
+}
+
 }  // namespace
 
 void ZOL_MainState::keyboard(int key, int x, int y) {
     cursorX = x;
     cursorY = y;
+    if (versus() != nullptr && reachesBothTeams(key)) {
+        return;
+    }
     switch (key) {
         case '+':
         case '=':

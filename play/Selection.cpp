@@ -3,6 +3,8 @@
 
 #include "ai/Entity.h"
 #include "gfx/ResourceCatalogue.h"
+#include "net/Protocol.h"
+#include "net/VersusSession.h"
 #include "play/ZOL_MainState.h"
 #include "world/World.h"
 
@@ -69,7 +71,29 @@ void ZOL_MainState::giveOrder(const Order& order) {
     if (orderObserver_) {
         orderObserver_(order, battleSteps + 1);
     }
+    if (versus_ != nullptr) {
+        giveVersusOrder(order);
+        return;
+    }
     applyOrder(*world, order);
+}
+
+// The server refuses a player who orders the other team's soldiers; a click that caught some
+// in the selection leaves them out here instead, and an order that is none of the player's to
+// give goes nowhere.
+void ZOL_MainState::giveVersusOrder(Order order) {
+    const int team = versus_->team();
+    order.giver = teamBit(team);
+    std::erase_if(order.soldiers, [&](int32_t id) {
+        const Entity* soldier = world->soldierById(id);
+        return soldier == nullptr || soldier->team != team;
+    });
+    const bool needsSoldiers = order.kind != OrderKind::ToggleWall;
+    if ((needsSoldiers && order.soldiers.empty()) ||
+        !versusOrderProblem(*world, order, team).empty()) {
+        return;
+    }
+    versus_->give(std::move(order));
 }
 
 void ZOL_MainState::setOrderObserver(OrderObserver observer) {

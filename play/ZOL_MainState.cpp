@@ -2,14 +2,17 @@
 
 #include <algorithm>
 #include <cmath>
+#include <sstream>
 
 #include "ai/Entity.h"
 #include "base/GameClock.h"
+#include "base/GameRandom.h"
 #include "gfx/ResourceCatalogue.h"
 #include "gfx/Screen.h"
 #include "gfx/Sprite.h"
 #include "gfx/TextureSlots.h"
 #include "play/HelpButton.h"
+#include "net/VersusSession.h"
 #include "world/World.h"
 
 namespace {
@@ -147,10 +150,58 @@ ZOL_MainState::~ZOL_MainState() = default;
 // and after it, for those the bullets killed: the World drops a dead soldier no sooner than at
 // the start of the following step, so none is missed.
 bool ZOL_MainState::update() {
+    if (versus_ != nullptr) {
+        return updateVersus();
+    }
+    takeStep();
+    return true;
+}
+
+void ZOL_MainState::takeStep() {
     noteFallen();
     world->step();
     noteFallen();
     ++battleSteps;
+}
+
+void ZOL_MainState::playVersus(VersusSession* session) {
+    versus_ = session;
+}
+
+bool ZOL_MainState::loadVersusBattle(const BattleStart& start) {
+    // As the headless runner sets up a battle: the clock at 0, the seed, the map, the teams.
+    setSimulatedClock(0);
+    fixGameSeed(start.seed);
+    ResourceCatalogue::instance()->viewMode = start.team == Team::Red ? ViewMode::Red
+                                                                      : ViewMode::Blue;
+    auto battle = std::make_unique<World>();
+    std::istringstream map(start.map);
+    if (!battle->loadMap(map, "the server's map")) {
+        return false;
+    }
+    battle->commandedTeams = kBothTeams;
+    battle->zoom = kStartZoom;
+    battle->computeFogs();
+    world = std::move(battle);
+    selection.clear();
+    battleSteps = 0;
+    mapLoaded = true;
+    return true;
+}
+
+// The window's loop calls every 16 ms; the battle steps only when its turn's orders are here,
+// at its own clock, so that both players' battles and the server's replay agree to the bit.
+bool ZOL_MainState::updateVersus() {
+    if (!versus_->mayStep()) {
+        return true;
+    }
+    for (const Order& order : versus_->takeTurnOrders()) {
+        applyOrder(*world, order);
+    }
+    const int64_t step = versus_->stepsTaken() + 1;
+    setSimulatedClock(static_cast<int32_t>(step * versus_->start().tickMs));
+    takeStep();
+    versus_->stepped(*world);
     return true;
 }
 

@@ -10,6 +10,9 @@
 #include "world/Order.h"
 #include "world/World.h"
 
+class VersusSession;
+struct BattleStart;
+
 // The battle: owns the World, advances it one step per update, draws the scene with the player's
 // overlays and turns mouse and keys into orders.
 class ZOL_MainState : public GameState {
@@ -47,6 +50,16 @@ public:
     using ModifierReader = int (*)();
     static void setModifierReader(ModifierReader reader);
 
+    // A battle against another player, whose session (not owned) carries the orders both ways
+    // and says when the battle may step. The World is loaded from the server's start, as every
+    // player's is, and the player sees and commands only their own team. Null: the one-player
+    // game.
+    void playVersus(VersusSession* session);
+    // The server's battle, set up as every player and the server's replay set it up; false when
+    // its map does not load.
+    bool loadVersusBattle(const BattleStart& start);
+    VersusSession* versus() const { return versus_; }
+
     std::unique_ptr<World> world;
     // Whether map1.txt was read; without it the window says what went wrong instead.
     bool mapLoaded = false;
@@ -77,7 +90,11 @@ public:
 private:
     Order selectionOrder(int kind) const;
     void noteFallen();
+    void takeStep();
+    bool updateVersus();
+    void giveVersusOrder(Order order);
 
     OrderObserver orderObserver_;
+    VersusSession* versus_ = nullptr;
     const World* fallenOf = nullptr;  // the World whose soldiers `fallen` holds
 };

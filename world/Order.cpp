@@ -133,6 +133,10 @@ void applyOrder(World& world, const Order& order) {
             world.commandedTeams = order.commandedTeams;
             world.clearPaths();
             break;
+        case OrderKind::HandOver:
+            // A player has gone: their soldiers fight on their own, on the routes they have.
+            world.commandedTeams = order.commandedTeams;
+            break;
         default:
             break;
     }

@@ -20,6 +20,7 @@ enum : int32_t {
     Damage = 8,            // 5 health off each soldier (the all-teams view's debug key)
     Heal = 9,              // 5 health back to each living soldier, up to full
     SwitchView = 10,       // `commandedTeams` wait for orders from now on; every route dropped
+    HandOver = 11,         // `commandedTeams` wait for orders from now on; nothing else changes
     Count
 };
 }
@@ -51,7 +52,7 @@ struct Order {
     int32_t column = -1;            // the tile of Move, Advance and ToggleWall
     int32_t row = -1;
     int32_t target = -1;                 // creation id of Pursue's target
-    uint32_t commandedTeams = kNoTeams;  // SwitchView's new commanded teams
+    uint32_t commandedTeams = kNoTeams;  // SwitchView's and HandOver's new commanded teams
 };
 
 // Carries out one order between two steps, as the player's command would have. A soldier the

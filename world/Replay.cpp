@@ -8,6 +8,7 @@
 
 #include "base/Problem.h"
 #include "world/BattleHash.h"
+#include "world/OrderJson.h"
 #include "world/World.h"
 
 namespace {
@@ -24,7 +25,7 @@ constexpr std::size_t kMostVersionLength = 64;
 
 const std::array<const char*, OrderKind::Count> kKindNames = {
     "move",        "pursue",       "advance", "flee", "explore",    "explore-engage",
-    "toggle-wall", "clear-routes", "damage",  "heal", "switch-view"};
+    "toggle-wall", "clear-routes", "damage",  "heal", "switch-view", "hand-over"};
 
 // JSON strings are Unicode and the map is bytes: each byte is written as the code point of
 // the same number, so that any byte a map file holds comes back unchanged.
@@ -344,7 +345,10 @@ bool readHashLine(LineReader& reader, Progress& progress, Replay& replay) {
 
 bool readEndLine(LineReader& reader, Progress& progress, Replay& replay) {
     int64_t steps = 0;
-    if (!reader.onlyKeys({"end"}) || !reader.integer("end", 0, kMostInt32, steps)) {
+    if (!reader.onlyKeys({"end", "reason"}) || !reader.integer("end", 0, kMostInt32, steps)) {
+        return false;
+    }
+    if (reader.has("reason") && !reader.text("reason", kMostEndReasonBytes, replay.endReason)) {
         return false;
     }
     if (steps < progress.lastOrderStep || steps < progress.lastHashStep) {
@@ -449,10 +453,25 @@ std::string replayHashLine(const StepHash& hash) {
     return out.dump();
 }
 
-std::string replayEndLine(int32_t steps) {
+std::string replayEndLine(int32_t steps, const std::string& reason) {
     OrderedJson out;
     out["end"] = steps;
+    if (!reason.empty()) {
+        out["reason"] = reason.substr(0, kMostEndReasonBytes);
+    }
     return out.dump();
+}
+
+nlohmann::ordered_json orderAsJson(const Order& order) {
+    return orderJson(order);
+}
+
+bool readOrderJson(const nlohmann::json& item, std::string& error, Order& order) {
+    return readOrder(item, error, order);
+}
+
+bool nestsNoDeeperThan(std::string_view text, int most) {
+    return nestsWithin(text, most);
 }
 
 std::optional<Replay> readReplay(std::istream& in, std::string& error) {
@@ -563,5 +582,5 @@ bool orderHasTarget(int32_t kind) {
 }
 
 bool orderHasCommandedTeams(int32_t kind) {
-    return kind == OrderKind::SwitchView;
+    return kind == OrderKind::SwitchView || kind == OrderKind::HandOver;
 }

@@ -27,6 +27,8 @@ constexpr std::size_t kMostMapBytes = 2u << 20;
 // and any other, so that no line can build a document larger than a few times its size.
 constexpr std::size_t kMostHeaderLineBytes = 6 * kMostMapBytes + 4096;
 constexpr std::size_t kMostLineBytes = 4u << 20;
+// The end line's note on why the battle ended, at most.
+constexpr std::size_t kMostEndReasonBytes = 256;
 // Orders given before one step, at most.
 constexpr std::size_t kMostOrdersPerStep = 4096;
 
@@ -61,12 +63,13 @@ struct Replay {
     std::vector<StepOrders> orders;  // steps strictly increasing, within 1 .. steps
     std::vector<StepHash> hashes;    // steps strictly increasing, within 0 .. steps
     int32_t steps = 0;               // from the end line
+    std::string endReason;           // why it ended, when the recorder said ("out of sync ...")
 };
 
 std::string replayHeaderLine(const ReplayHeader& header);
 std::string replayOrdersLine(const StepOrders& orders);
 std::string replayHashLine(const StepHash& hash);
-std::string replayEndLine(int32_t steps);
+std::string replayEndLine(int32_t steps, const std::string& reason = {});
 
 // Reads a whole replay and checks every field for its type and range, every count and size
 // against its bound, and the lines for their order. Orders are checked on their own, not

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "Runner.h"
-#include "StateLine.h"
+#include "world/StateLine.h"
 #include "app/GameStateManager.h"
 #include "base/GameRandom.h"
 #include "gfx/ResourceCatalogue.h"

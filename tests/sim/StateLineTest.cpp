@@ -3,7 +3,7 @@
 #include <limits>
 #include <string>
 
-#include "StateLine.h"
+#include "world/StateLine.h"
 #include "ai/Entity.h"
 #include "base/GameClock.h"
 #include "support/TestWorld.h"

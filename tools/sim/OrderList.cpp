@@ -76,6 +76,15 @@ private:
             order.commandedTeams = *viewed == kBothTeams ? kNoTeams : *viewed;
             return true;
         }
+        if (order.kind == OrderKind::HandOver) {
+            const std::optional<uint32_t> commanded = teamsNamed(next());
+            if (!commanded) {
+                error = "hand-over takes the teams that still wait for orders: red, blue or all";
+                return false;
+            }
+            order.commandedTeams = *commanded;
+            return true;
+        }
         if (order.kind == OrderKind::ClearRoutes) {
             return true;
         }

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "OrderList.h"
-#include "StateLine.h"
+#include "world/StateLine.h"
 #include "base/GameClock.h"
 #include "base/GameRandom.h"
 #include "base/Problem.h"

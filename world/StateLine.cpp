@@ -1,4 +1,4 @@
-#include "StateLine.h"
+#include "world/StateLine.h"
 
 #include <cmath>
 #include <cstdio>
