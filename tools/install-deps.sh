@@ -6,7 +6,7 @@
 set -euo pipefail
 
 run_packages=(cmake g++ make pkg-config freeglut3-dev libgl1-mesa-dev libglu1-mesa-dev
-              libgl1-mesa-dri libdevil-dev libx11-dev nlohmann-json3-dev)
+              libgl1-mesa-dri libdevil-dev libx11-dev nlohmann-json3-dev libboost1.81-dev)
 headless_packages=(xvfb xauth)
 # The web page's build (tools/web.sh).
 web_packages=(cmake make emscripten nlohmann-json3-dev)
@@ -14,14 +14,15 @@ web_packages=(cmake make emscripten nlohmann-json3-dev)
 # with the help of file.
 package_packages=(dpkg-dev file)
 # The Windows build (tools/windows.sh): the cross compiler, wine to run what it makes, NSIS for
-# the installer, icotool for the icon, stb_image for the pictures; dpkg-dev and xz-utils unpack
-# freeglut's source package.
+# the installer, icotool for the icon, stb_image for the pictures, Boost's headers for the
+# versus client's WebSocket; dpkg-dev and xz-utils unpack freeglut's source package.
 windows_packages=(cmake make g++-mingw-w64-x86-64-posix mingw-w64-tools wine64 wine nsis zip
-                  icoutils libstb-dev dpkg-dev xz-utils nlohmann-json3-dev)
+                  icoutils libstb-dev dpkg-dev xz-utils nlohmann-json3-dev libboost1.81-dev)
 package_check_packages=(lintian desktop-file-utils appstream man-db)
 # tools/fuzz.sh: clang with libFuzzer and the sanitizers' run-time; GoogleTest, as the fuzz
 # targets are configured with the tests.
-fuzz_packages=(cmake make g++ clang libclang-rt-dev libgtest-dev)
+fuzz_packages=(cmake make g++ clang libclang-rt-dev libgtest-dev nlohmann-json3-dev
+               libboost1.81-dev)
 # The page's test drives Chromium from node; a node installed from elsewhere (with its own
 # npm) is kept.
 test_packages=(libgtest-dev libbenchmark-dev clang-format xvfb xauth xdotool imagemagick x11-utils
