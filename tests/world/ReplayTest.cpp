@@ -102,7 +102,7 @@ TEST(Replay, brokenFilesAreRefusedWithOneLineNamingTheLine) {
         {kHeader + "\n{\"step\":3,\"orders\":[]}" + end, "'orders'"},
         {kHeader + "\n{\"step\":0,\"orders\":[{\"kind\":3,\"giver\":3,\"soldiers\":[0]}]}" + end,
          "'step'"},
-        {kHeader + "\n{\"step\":3,\"orders\":[{\"kind\":11,\"giver\":3,\"soldiers\":[]}]}" + end,
+        {kHeader + "\n{\"step\":3,\"orders\":[{\"kind\":12,\"giver\":3,\"soldiers\":[]}]}" + end,
          "order 1: 'kind'"},
         {kHeader + "\n{\"step\":3,\"orders\":[{\"kind\":3,\"giver\":4,\"soldiers\":[]}]}" + end,
          "'giver'"},
