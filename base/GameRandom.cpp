@@ -78,3 +78,8 @@ void seedGameRandUnlessFixed(unsigned int seed) {
 GameRandomState gameRandomState() {
     return current;
 }
+
+void restoreGameRandomState(const GameRandomState& state) {
+    current = state;
+    current.next = ((state.next % kDegree) + kDegree) % kDegree;
+}

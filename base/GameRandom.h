@@ -32,3 +32,6 @@ struct GameRandomState {
 
 // The generator's state as it is now; reading it draws nothing.
 GameRandomState gameRandomState();
+// Puts back a state read before, for a program that keeps more than one battle going in turns
+// (a test with both players' battles in one process).
+void restoreGameRandomState(const GameRandomState& state);

@@ -73,8 +73,8 @@ void Host::hello(ConnectionId id, Connection& connection, const Hello& hello, in
         refuse(id, "protocol " + std::to_string(hello.protocol) + ": this server speaks " +
                        std::to_string(kProtocolVersion));
     } else if (hello.game != gameVersion()) {
-        refuse(id, "game " + printableExcerpt(hello.game) + ": this server hosts " +
-                       gameVersion() + ", and only the same game fights the same battle");
+        refuse(id, "game " + printableExcerpt(hello.game) + ": this server hosts " + gameVersion() +
+                       ", and only the same game fights the same battle");
     } else if (hello.room.empty()) {
         openRoom(id, connection, nowMs);
     } else {
@@ -281,8 +281,9 @@ void Host::seatLeft(Room& room, int seat, const std::string& how) {
                               std::to_string(from));
     Seat& other = room.seats[1 - seat];
     if (!other.present) {
-        finish(room, room.departures.size() == 2 ? room.departures[0] + "; " + room.departures[1]
-                                                 : room.departures[0],
+        finish(room,
+               room.departures.size() == 2 ? room.departures[0] + "; " + room.departures[1]
+                                           : room.departures[0],
                static_cast<int32_t>(room.checkedStep));
         return;
     }
@@ -324,8 +325,8 @@ void Host::tick(int64_t nowMs) {
             if (seat.present && !seat.turns.contains(room.nextForward) &&
                 nowMs - seat.lastHeardMs > kSilenceMs) {
                 const ConnectionId id = seat.connection;
-                deliveries_.push_back({id, refusedMessage({"silent for 10 s"}), true,
-                                       "silent for 10 s"});
+                deliveries_.push_back(
+                    {id, refusedMessage({"silent for 10 s"}), true, "silent for 10 s"});
                 connections_.erase(id);
                 seatLeft(room, team, "fell silent");
             }

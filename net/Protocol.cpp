@@ -58,7 +58,7 @@ public:
             inRange = value >= low && value <= high;
         }
         return inRange || fail(std::string("'") + key + "' must be a whole number from " +
-                                   std::to_string(low) + " to " + std::to_string(high));
+                               std::to_string(low) + " to " + std::to_string(high));
     }
 
     bool text(const char* key, std::size_t mostBytes, std::string& value) {
@@ -120,8 +120,8 @@ OrderedJson ordersJson(const std::vector<Order>& orders) {
 }
 
 // The message's object and its kind, or nothing with `error` set.
-std::optional<Json> parseMessage(const std::string& text, std::size_t mostBytes,
-                                 std::string& kind, std::string& error) {
+std::optional<Json> parseMessage(const std::string& text, std::size_t mostBytes, std::string& kind,
+                                 std::string& error) {
     if (text.size() > mostBytes) {
         error = "a message larger than " + std::to_string(mostBytes) + " bytes";
         return std::nullopt;
@@ -171,8 +171,8 @@ bool readStart(Fields& fields, BattleStart& start) {
     int64_t tick = 0;
     int64_t steps = 0;
     int64_t delay = 0;
-    if (!fields.only({"kind", "team", "room", "map", "seed", "tickMs", "turnSteps",
-                      "delayTurns"}) ||
+    if (!fields.only(
+            {"kind", "team", "room", "map", "seed", "tickMs", "turnSteps", "delayTurns"}) ||
         !fields.integer("team", 0, 1, team) || !fields.text("room", kMostTextBytes, start.room) ||
         !fields.text("map", kMostServerMessageBytes, start.map) ||
         !fields.integer("seed", 0, std::numeric_limits<uint32_t>::max(), seed) ||

@@ -11,8 +11,8 @@
 #include "gfx/Screen.h"
 #include "gfx/Sprite.h"
 #include "gfx/TextureSlots.h"
-#include "play/HelpButton.h"
 #include "net/VersusSession.h"
+#include "play/HelpButton.h"
 #include "world/World.h"
 
 namespace {
@@ -172,8 +172,8 @@ bool ZOL_MainState::loadVersusBattle(const BattleStart& start) {
     // As the headless runner sets up a battle: the clock at 0, the seed, the map, the teams.
     setSimulatedClock(0);
     fixGameSeed(start.seed);
-    ResourceCatalogue::instance()->viewMode = start.team == Team::Red ? ViewMode::Red
-                                                                      : ViewMode::Blue;
+    ResourceCatalogue::instance()->viewMode =
+        start.team == Team::Red ? ViewMode::Red : ViewMode::Blue;
     auto battle = std::make_unique<World>();
     std::istringstream map(start.map);
     if (!battle->loadMap(map, "the server's map")) {

@@ -24,7 +24,7 @@ constexpr std::size_t kMostSoldiersPerOrder = 1024 * 1024;
 constexpr std::size_t kMostVersionLength = 64;
 
 const std::array<const char*, OrderKind::Count> kKindNames = {
-    "move",        "pursue",       "advance", "flee", "explore",    "explore-engage",
+    "move",        "pursue",       "advance", "flee", "explore",     "explore-engage",
     "toggle-wall", "clear-routes", "damage",  "heal", "switch-view", "hand-over"};
 
 // JSON strings are Unicode and the map is bytes: each byte is written as the code point of

@@ -9,12 +9,12 @@
 #include <vector>
 
 #include "Runner.h"
-#include "world/StateLine.h"
 #include "app/GameStateManager.h"
 #include "base/GameRandom.h"
 #include "gfx/ResourceCatalogue.h"
 #include "play/PlayFixture.h"
 #include "play/ZOL_MainState.h"
+#include "world/StateLine.h"
 
 namespace {
 

@@ -3,11 +3,11 @@
 #include <limits>
 #include <string>
 
-#include "world/StateLine.h"
 #include "ai/Entity.h"
 #include "base/GameClock.h"
 #include "support/TestWorld.h"
 #include "world/Bullet.h"
+#include "world/StateLine.h"
 #include "world/World.h"
 
 namespace {
