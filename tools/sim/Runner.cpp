@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "OrderList.h"
-#include "world/StateLine.h"
 #include "base/GameClock.h"
 #include "base/GameRandom.h"
 #include "base/Problem.h"
@@ -13,6 +12,7 @@
 #include "world/BattleHash.h"
 #include "world/Order.h"
 #include "world/Replay.h"
+#include "world/StateLine.h"
 #include "world/World.h"
 
 namespace {
