@@ -55,7 +55,8 @@ stage_unit() {
 
 stage_window() {
     configure_normal_build
-    cmake --build build -j "$jobs" --target dromlin dromlin_free_drawing
+    cmake --build build -j "$jobs" --target dromlin dromlin_free_drawing dromlin-versus \
+          dromlin-server dromlin-sim
     echo "== window tests of the normal build"
     normal_tests -L window -LE web
 }
@@ -96,6 +97,9 @@ stage_asan() {
 stage_windows() {
     echo "== the Windows build under wine"
     tools/windows.sh > /dev/null
+    # The Windows clients play against the Linux server and bot of the normal build.
+    configure_normal_build
+    cmake --build build -j "$jobs" --target dromlin-server dromlin-sim
     xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" \
         bash tests/windows/windows_test.sh build-windows dist
     # A bot of the Windows build against a Linux one, through the Linux server.
