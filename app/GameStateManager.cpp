@@ -37,7 +37,8 @@ void GameStateManager::resumeTopState() {
 // does may invalidate the walk.
 void GameStateManager::updateRunningStates() {
     for (std::size_t i = 0; i < states.size(); ++i) {
-        if (isRunning(*states[i])) {
+        const int status = states[i]->getStatus();
+        if (status == StateStatus::Running || status == StateStatus::Covered) {
             states[i]->update();
         }
     }
@@ -62,7 +63,7 @@ void GameStateManager::joinPendingStates() {
 
 bool GameStateManager::draw() {
     for (std::size_t i = 0; i < states.size(); ++i) {
-        if (states[i]->getStatus() <= StateStatus::Paused) {
+        if (states[i]->getStatus() <= StateStatus::Covered) {
             states[i]->draw();
         }
     }
