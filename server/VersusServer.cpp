@@ -213,7 +213,7 @@ private:
         }
         message_.append(chunk_.data(), size);
         if (message_.size() > kMostPlayerMessageBytes) {
-            refuse("a message over " + std::to_string(kMostPlayerMessageBytes) + " bytes",
+            refuse("a message larger than " + std::to_string(kMostPlayerMessageBytes) + " bytes",
                    websocket::close_code::too_big);
             return;
         }
@@ -299,6 +299,9 @@ private:
             server_.deliver();
         }
         server_.players.erase(id_);
+        if (server_.stopping && server_.players.empty()) {
+            server_.closing.cancel();  // nobody is left to take a closing
+        }
     }
 
     VersusServer::Impl& server_;
@@ -562,6 +565,9 @@ void VersusServer::Impl::shutDown() {
         if (const auto open = page.lock()) {
             open->shut();
         }
+    }
+    if (players.empty()) {
+        return;
     }
     closing.expires_after(kClosingTime);
     closing.async_wait([this](beast::error_code) {

@@ -1,11 +1,14 @@
 #include "Options.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <limits>
 
 const char* const kUsage =
     "usage: dromlin-sim MAP [--steps N] [--seed S] [--tick-ms T] [--view V] [--orders FILE] "
-    "[--record FILE] [--trace] | dromlin-sim --replay FILE [--trace]";
+    "[--record FILE] [--trace] | dromlin-sim --replay FILE [--trace] | dromlin-sim --connect "
+    "HOST:PORT [--room CODE] [--bot random] [--bot-seed N] [--steps N] [--trace] [--pace] "
+    "[--delay-report]";
 
 namespace {
 
@@ -50,6 +53,24 @@ bool readFlag(const std::vector<std::string>& arguments, std::size_t& i, RunOpti
     if (flag == "--replay") {
         return readFile(arguments, i, options.replayFile, error);
     }
+    if (flag == "--connect" || flag == "--room") {
+        return readFile(arguments, i, flag == "--connect" ? options.connect : options.room, error);
+    }
+    if (flag == "--bot") {
+        std::string kind;
+        if (!readFile(arguments, i, kind, error)) {
+            return false;
+        }
+        if (kind != "random") {
+            error = "--bot knows only 'random', not '" + kind + "'";
+            return false;
+        }
+        return true;
+    }
+    if (flag == "--pace" || flag == "--delay-report") {
+        (flag == "--pace" ? options.pace : options.delayReport) = true;
+        return true;
+    }
     const unsigned long long maxInt = std::numeric_limits<int32_t>::max();
     unsigned long long value = 0;
     if (flag == "--trace") {
@@ -63,11 +84,18 @@ bool readFlag(const std::vector<std::string>& arguments, std::size_t& i, RunOpti
         (flag == "--steps" ? options.steps : options.tickMs) = static_cast<int>(value);
         return true;
     }
-    if (flag == "--seed") {
+    if (flag == "--nudge-step") {
+        if (!readNumber(arguments, i, maxInt, value, error)) {
+            return false;
+        }
+        options.nudgeStep = static_cast<int>(value);
+        return true;
+    }
+    if (flag == "--seed" || flag == "--bot-seed") {
         if (!readNumber(arguments, i, std::numeric_limits<unsigned>::max(), value, error)) {
             return false;
         }
-        options.seed = static_cast<unsigned>(value);
+        (flag == "--seed" ? options.seed : options.botSeed) = static_cast<unsigned>(value);
         return true;
     }
     if (flag == "--view") {
@@ -102,16 +130,26 @@ std::optional<RunOptions> parseOptions(const std::vector<std::string>& arguments
                                        std::string& error) {
     RunOptions options;
     bool haveMap = false;
-    // Everything but --trace sets up a battle, which a replay brings along.
+    // Everything but --trace sets up a battle, which a replay brings along; the bot's flags
+    // want a server, which brings the rest.
     std::string battleFlag;
+    std::string botFlag;
+    bool stepsGiven = false;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string& argument = arguments[i];
         if (argument.size() > 1 && argument[0] == '-') {
             if (!readFlag(arguments, i, options, error)) {
                 return std::nullopt;
             }
-            if (argument != "--trace" && argument != "--replay") {
+            static const std::vector<std::string> botFlags = {
+                "--connect",    "--room", "--bot",         "--bot-seed",
+                "--nudge-step", "--pace", "--delay-report"};
+            if (std::find(botFlags.begin(), botFlags.end(), argument) != botFlags.end()) {
+                botFlag = argument;
+            } else if (argument != "--trace" && argument != "--replay" && argument != "--steps") {
                 battleFlag = argument;
+            } else if (argument == "--steps") {
+                stepsGiven = true;
             }
         } else if (!haveMap) {
             options.mapFile = argument;
@@ -120,6 +158,22 @@ std::optional<RunOptions> parseOptions(const std::vector<std::string>& arguments
             error = "more than one map given: '" + options.mapFile + "' and '" + argument + "'";
             return std::nullopt;
         }
+    }
+    if (!options.connect.empty()) {
+        if (haveMap || !battleFlag.empty() || !options.replayFile.empty()) {
+            error = "--connect plays the server's battle: it takes no " +
+                    (haveMap ? std::string("map")
+                             : (!battleFlag.empty() ? battleFlag : std::string("--replay")));
+            return std::nullopt;
+        }
+        return options;
+    }
+    if (!botFlag.empty()) {
+        error = botFlag + " is a bot's, which needs --connect";
+        return std::nullopt;
+    }
+    if (stepsGiven && battleFlag.empty()) {
+        battleFlag = "--steps";
     }
     if (!options.replayFile.empty()) {
         if (haveMap || !battleFlag.empty()) {

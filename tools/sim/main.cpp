@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "Bot.h"
 #include "Options.h"
 #include "Runner.h"
 #include "base/Problem.h"
@@ -42,10 +43,12 @@ int main(int argc, char** argv) {
         std::perror("dromlin-sim: cannot set up standard output");
         return 1;
     }
-    const int status = runBattle(*options, [](const std::string& line) {
+    const LineSink emit = [](const std::string& line) {
         std::fputs(line.c_str(), stdout);
         std::fputc('\n', stdout);
-    });
+    };
+    const int status =
+        options->connect.empty() ? runBattle(*options, emit) : runBot(*options, emit);
     const bool written = std::fflush(stdout) == 0 && !std::ferror(stdout);
     return status != 0 ? status : (written ? 0 : 1);
 }
