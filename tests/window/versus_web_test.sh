@@ -1,0 +1,134 @@
+#!/usr/bin/env bash
+# The versus page against a native bot through dromlin-server on a loopback port: the page,
+# served by the server, opens a room and shows its code and link; a bot (dromlin-sim
+# --connect) joins it; the page, driven by puppeteer, orders red soldiers by a drag and a right
+# click and shows red's view; at a fixed step the page's state line is the bot's, byte for
+# byte; the bot leaves there and the page plays on alone; the server's replay holds the page's
+# order and re-fights to the bot's trace.
+# Needs the page built (tools/web.sh) and the driver's packages (npm ci in tests/window/web).
+# Usage: bash versus_web_test.sh <page folder, dist/web> <dromlin-server> <dromlin-sim> <assets>
+set -uo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+source "$here/battle_lib.sh"
+
+usage="usage: versus_web_test.sh <page folder> <dromlin-server> <dromlin-sim> <assets folder>"
+site=${1:?$usage}
+server_binary=${2:?$usage}
+sim=${3:?$usage}
+assets=${4:?$usage}
+
+bars=100
+# The step the two battles are compared at, a turn's last; the bot stops there.
+compared_step=1200
+
+for file in versus.html page.js dromlin.js dromlin.wasm dromlin.data; do
+    [ -f "$site/$file" ] || fail "no $file in $site: build the page with tools/web.sh"
+done
+[ -d "$here/web/node_modules/puppeteer-core" ] ||
+    fail "the driver's packages are missing: run npm ci in $here/web"
+command -v node > /dev/null || fail "the versus page's test needs node"
+[ -x "${CHROMIUM:-/usr/bin/chromium}" ] || fail "the versus page's test needs Chromium"
+read_shipped_map "$assets"
+plan_orders
+
+port=$(python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
+replays=$WORK_DIR/replays
+out=${DROMLIN_WEB_SHOTS:-$WORK_DIR/out}
+mkdir -p "$replays" "$out" || fail "cannot make the folders $replays and $out"
+rm -f "$out"/room.txt
+"$server_binary" --listen "127.0.0.1:$port" --web "$site" --replays "$replays" \
+    > "$WORK_DIR/server.log" 2>&1 &
+server=$!
+driver=""
+bot=""
+stop_all() {
+    for pid in $bot $driver $server; do
+        kill "$pid" 2> /dev/null
+        wait "$pid" 2> /dev/null
+    done
+    cleanup
+}
+trap stop_all EXIT
+deadline=$((SECONDS + 10))
+until python3 -c "import urllib.request; urllib.request.urlopen('http://127.0.0.1:$port/versus.html')" 2> /dev/null; do
+    [ $SECONDS -lt $deadline ] || fail "dromlin-server did not serve the page on port $port: $(cat "$WORK_DIR/server.log")"
+    sleep 0.2
+done
+
+node "$here/web/versus.mjs" "http://127.0.0.1:$port/versus.html" "$out" "$bars" "$compared_step" \
+    $(($(tile_left $box_left) + 3)) $(($(tile_top $box_top) + 3)) \
+    $(($(tile_left $box_right) + 22)) $(($(tile_top $box_bottom) + 22)) \
+    $(($(tile_left $goal_x) + 12)) $(($(tile_top $goal_y) + 12)) > "$WORK_DIR/driver.log" 2>&1 &
+driver=$!
+
+deadline=$((SECONDS + 40))
+until [ -s "$out/room.txt" ]; do
+    kill -0 "$driver" 2> /dev/null || fail "the page showed no room: $(cat "$WORK_DIR/driver.log")"
+    [ $SECONDS -lt $deadline ] || fail "the page showed no room within 40 s"
+    sleep 0.2
+done
+room_line=$(cat "$out/room.txt")
+[[ $room_line =~ ^Room\ ([a-z0-9]{10}):\ share\ (http://127\.0\.0\.1:$port/versus\.html#([a-z0-9]{10}))$ ]] ||
+    fail "the page's room line is not \"Room CODE: share LINK\": $room_line"
+code=${BASH_REMATCH[1]}
+[ "${BASH_REMATCH[3]}" = "$code" ] || fail "the link names another room: $room_line"
+[ "$(cat "$out/link.txt")" = "${BASH_REMATCH[2]}" ] || fail "the line's link is not a link to ${BASH_REMATCH[2]}"
+
+timeout 120 "$sim" --connect "127.0.0.1:$port" --room "$code" --bot random --bot-seed 5 \
+    --steps "$compared_step" --trace > "$WORK_DIR/bot.trace" 2> "$WORK_DIR/bot.err" &
+bot=$!
+wait "$driver"
+driver_status=$?
+driver=""
+wait "$bot"
+bot_status=$?
+bot=""
+[ $driver_status -eq 0 ] || fail "the driver could not play the page through: $(cat "$WORK_DIR/driver.log")"
+[ $bot_status -eq 0 ] || fail "the bot ended with status $bot_status: $(cat "$WORK_DIR/bot.err")"
+
+# The same battle on both sides, to the bit, at the step compared.
+sed -n "${compared_step}p" "$WORK_DIR/bot.trace" > "$WORK_DIR/bot-line.txt"
+[ -s "$WORK_DIR/bot-line.txt" ] || fail "the bot's trace has no line for step $compared_step"
+cmp -s "$WORK_DIR/bot-line.txt" "$out/state.txt" ||
+    fail "the page's battle at step $compared_step is not the bot's: $(cut -c1-200 "$out/state.txt")"
+{ read -r after; read -r shown; } < "$out/after.txt"
+[ "$after" -ge 300 ] && [ -z "${shown:-}" ] ||
+    fail "the page did not play on after the bot left: $after steps, line \"${shown:-}\""
+
+# Red's view, with its own soldiers, and the order walked them off their start tiles.
+shot=$out/shot-start.png
+"$CONVERT" "$shot" -crop "1024x768+${bars}+0" +repage "$WORK_DIR/start-screen.png"
+[ "$(banner_kind "$WORK_DIR/start-screen.png")" = red ] ||
+    fail "the page does not show red's view: $(banner_kind "$WORK_DIR/start-screen.png")"
+for tile in "${selected[@]}"; do
+    read -r r g b < <(tile_colour "$WORK_DIR/start-screen.png" $tile)
+    is_reddish "$r" "$g" "$b" || fail "no red soldier drawn on its start tile ($tile): $r $g $b"
+done
+walked=""
+for after in 300 600; do
+    "$CONVERT" "$out/shot-walk$after.png" -crop "1024x768+${bars}+0" +repage "$WORK_DIR/walk.png"
+    [ "$(banner_kind "$WORK_DIR/walk.png")" = red ] || fail "the view is not red's $after steps on"
+    left=0
+    for tile in "${selected[@]}"; do
+        read -r r g b < <(tile_colour "$WORK_DIR/walk.png" $tile)
+        is_reddish "$r" "$g" "$b" || left=$((left + 1))
+    done
+    [ $left -eq ${#selected[@]} ] && walked=$after && break
+done
+[ -n "$walked" ] || fail "the ${#selected[@]} selected soldiers did not all leave their tiles within 600 steps"
+
+# The server kept the battle: the page's order for red, and the bot's battle again.
+deadline=$((SECONDS + 15))
+until replay=$(ls "$replays"/*.jsonl 2> /dev/null | head -1) && [ -n "$replay" ] &&
+    tail -1 "$replay" | grep -q '"end"'; do
+    [ $SECONDS -lt $deadline ] || fail "the server wrote no finished replay in $replays"
+    sleep 0.2
+done
+grep -q "\"giver\":1,[^}]*\"tile\":\\[$goal_x,$goal_y\\]" "$replay" ||
+    grep -q "\"tile\":\\[$goal_x,$goal_y\\][^}]*\"giver\":1" "$replay" ||
+    fail "the replay holds no order by red to ($goal_x $goal_y)"
+"$sim" --replay "$replay" --trace 2> "$WORK_DIR/replay.err" | head -n "$compared_step" > "$WORK_DIR/replay.trace"
+head -n "$compared_step" "$WORK_DIR/bot.trace" | cmp -s - "$WORK_DIR/replay.trace" ||
+    fail "the server's replay does not re-fight the bot's battle: $(head -c 300 "$WORK_DIR/replay.err")"
+
+pass "the versus page played room $code against a bot: the same battle at step $compared_step, red's view, the order walked within $walked steps, the page played on alone, the replay re-fights it"

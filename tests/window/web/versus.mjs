@@ -1,0 +1,98 @@
+// Plays versus.html in headless Chromium as red, the player who opens the room, against
+// another player that versus_web_test.sh starts once the room's code is known. Usage:
+//   node versus.mjs URL OUT_DIR BARS STEP DRAG_X1 DRAG_Y1 DRAG_X2 DRAG_Y2 GOAL_X GOAL_Y
+// URL is the page (…/versus.html); positions are on the game's 1024 x 768 screen, between
+// bars BARS pixels wide. Writes room.txt (the room's line) as soon as the page shows it,
+// shot-start.png, shot-walk300.png and shot-walk600.png (red's view so many steps after its
+// order), state.txt (the
+// page's state line of step STEP, a turn's last) and after.txt (the steps the page took after
+// the other player left and the line it showed then).
+import { writeFileSync } from "node:fs";
+import puppeteer from "puppeteer-core";
+
+const [url, outDir, barsArg, stepArg, ...plan] = process.argv.slice(2);
+const bars = Number(barsArg);
+const keptStep = Number(stepArg);
+const [dragX1, dragY1, dragX2, dragY2, goalX, goalY] = plan.map(Number);
+const timeLimitMs = 150000;
+
+const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
+
+const browser = await puppeteer.launch({
+    executablePath: process.env.CHROMIUM || "/usr/bin/chromium",
+    headless: true,
+    args: ["--no-sandbox", "--use-angle=swiftshader", "--enable-unsafe-swiftshader",
+           "--ignore-gpu-blocklist", `--window-size=${1024 + 2 * bars},768`],
+});
+const watchdog = setTimeout(() => {
+    console.error("FAIL: the versus page's test ran out of time");
+    process.exit(1);
+}, timeLimitMs);
+
+try {
+    const page = await browser.newPage();
+    const problems = [];
+    page.on("pageerror", (error) => problems.push(String(error)));
+    page.on("console", (message) => {
+        if (message.type() === "error") problems.push(message.text());
+    });
+    await page.setViewport({ width: 1024 + 2 * bars, height: 768 });
+    await page.goto(url);
+
+    const line = () => page.$eval("#status", (status) => (status.hidden ? "" : status.textContent));
+    const steps = () => page.evaluate(() => Module._dromlin_versus_steps());
+    const move = (x, y) => page.mouse.move(x + bars, y);
+
+    await page.waitForFunction(() => document.getElementById("status").textContent.startsWith("Room "),
+                               { timeout: 30000, polling: 50 });
+    await page.evaluate((step) => Module._dromlin_versus_keep(step), keptStep);
+    writeFileSync(`${outDir}/room.txt`, `${await line()}\n`);
+    const link = await page.$eval("#status a", (anchor) => anchor.href);
+    writeFileSync(`${outDir}/link.txt`, `${link}\n`);
+
+    // The other player joins; the battle starts and runs in lockstep with it.
+    await page.waitForFunction(() => Module._dromlin_versus_steps() >= 24, { timeout: 30000, polling: 50 });
+    await page.screenshot({ path: `${outDir}/shot-start.png` });
+
+    // A drag around red soldiers and a right click: the order goes to the server, which hands
+    // it to both players for the turn two turns on.
+    await move(dragX1, dragY1);
+    await page.mouse.down();
+    for (let part = 1; part <= 4; ++part) {
+        await move(dragX1 + ((dragX2 - dragX1) * part) / 4, dragY1 + ((dragY2 - dragY1) * part) / 4);
+    }
+    await page.mouse.up();
+    await sleep(100);
+    await move(goalX, goalY);
+    await page.mouse.down({ button: "right" });
+    await sleep(50);
+    await page.mouse.up({ button: "right" });
+    const ordered = await steps();
+    for (const after of [300, 600]) {
+        await page.waitForFunction((target) => Module._dromlin_versus_steps() >= target,
+                                   { timeout: 60000, polling: 50 }, ordered + after);
+        await page.screenshot({ path: `${outDir}/shot-walk${after}.png` });
+    }
+
+    await page.waitForFunction(() => Module.ccall("dromlin_versus_kept", "string", [], []) !== "",
+                               { timeout: 60000, polling: 100 });
+    writeFileSync(`${outDir}/state.txt`,
+                  `${await page.evaluate(() => Module.ccall("dromlin_versus_kept", "string", [], []))}\n`);
+
+    // The other player stops at that step and leaves; the page plays on alone.
+    await page.waitForFunction((target) => Module._dromlin_versus_steps() >= target,
+                               { timeout: 30000, polling: 50 }, keptStep + 300);
+    const [after, shown] = [(await steps()) - keptStep, await line()];
+    writeFileSync(`${outDir}/after.txt`, `${after}\n${shown}\n`);
+
+    if (problems.length > 0) {
+        console.error(`FAIL: the page reported: ${problems.join(" | ")}`);
+        process.exitCode = 1;
+    }
+} catch (error) {
+    console.error(`FAIL: ${error.message.split("\n")[0]}`);
+    process.exitCode = 1;
+} finally {
+    clearTimeout(watchdog);
+    await browser.close();
+}
