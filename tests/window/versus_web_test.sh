@@ -4,7 +4,8 @@
 # --connect) joins it; the page, driven by puppeteer, orders red soldiers by a drag and a right
 # click and shows red's view; at a fixed step the page's state line is the bot's, byte for
 # byte; the bot leaves there and the page plays on alone; the server's replay holds the page's
-# order and re-fights to the bot's trace.
+# order and re-fights to the bot's trace. A full room, an unknown room, a malformed code, a
+# killed server and a stopped one each end the page with its line.
 # Needs the page built (tools/web.sh) and the driver's packages (npm ci in tests/window/web).
 # Usage: bash versus_web_test.sh <page folder, dist/web> <dromlin-server> <dromlin-sim> <assets>
 set -uo pipefail
@@ -35,35 +36,43 @@ port=$(python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0));
 replays=$WORK_DIR/replays
 out=${DROMLIN_WEB_SHOTS:-$WORK_DIR/out}
 mkdir -p "$replays" "$out" || fail "cannot make the folders $replays and $out"
-rm -f "$out"/room.txt
+rm -f "$out"/room.txt "$out"/stop-server.txt "$out"/kill-second.txt
 "$server_binary" --listen "127.0.0.1:$port" --web "$site" --replays "$replays" \
     > "$WORK_DIR/server.log" 2>&1 &
 server=$!
+# A second server, killed under a page to show the line of a lost server.
+second_port=$(python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
+"$server_binary" --listen "127.0.0.1:$second_port" --web "$site" --replays none \
+    > "$WORK_DIR/second.log" 2>&1 &
+second=$!
 driver=""
 bot=""
 stop_all() {
-    for pid in $bot $driver $server; do
+    for pid in $bot $driver $server $second; do
         kill "$pid" 2> /dev/null
         wait "$pid" 2> /dev/null
     done
     cleanup
 }
 trap stop_all EXIT
-deadline=$((SECONDS + 10))
-until python3 -c "import urllib.request; urllib.request.urlopen('http://127.0.0.1:$port/versus.html')" 2> /dev/null; do
-    [ $SECONDS -lt $deadline ] || fail "dromlin-server did not serve the page on port $port: $(cat "$WORK_DIR/server.log")"
-    sleep 0.2
+for at in $port $second_port; do
+    deadline=$((SECONDS + 10))
+    until python3 -c "import urllib.request; urllib.request.urlopen('http://127.0.0.1:$at/versus.html')" 2> /dev/null; do
+        [ $SECONDS -lt $deadline ] || fail "dromlin-server did not serve the page on port $at: $(cat "$WORK_DIR/server.log")"
+        sleep 0.2
+    done
 done
 
-node "$here/web/versus.mjs" "http://127.0.0.1:$port/versus.html" "$out" "$bars" "$compared_step" \
+node "$here/web/versus.mjs" "http://127.0.0.1:$port/versus.html" \
+    "http://127.0.0.1:$second_port/versus.html" "$out" "$bars" "$compared_step" \
     $(($(tile_left $box_left) + 3)) $(($(tile_top $box_top) + 3)) \
     $(($(tile_left $box_right) + 22)) $(($(tile_top $box_bottom) + 22)) \
-    $(($(tile_left $goal_x) + 12)) $(($(tile_top $goal_y) + 12)) > "$WORK_DIR/driver.log" 2>&1 &
+    $(($(tile_left $goal_x) + 12)) $(($(tile_top $goal_y) + 12)) > "$out/driver.log" 2>&1 &
 driver=$!
 
 deadline=$((SECONDS + 40))
 until [ -s "$out/room.txt" ]; do
-    kill -0 "$driver" 2> /dev/null || fail "the page showed no room: $(cat "$WORK_DIR/driver.log")"
+    kill -0 "$driver" 2> /dev/null || fail "the page showed no room: $(cat "$out/driver.log")"
     [ $SECONDS -lt $deadline ] || fail "the page showed no room within 40 s"
     sleep 0.2
 done
@@ -77,13 +86,28 @@ code=${BASH_REMATCH[1]}
 timeout 120 "$sim" --connect "127.0.0.1:$port" --room "$code" --bot random --bot-seed 5 \
     --steps "$compared_step" --trace > "$WORK_DIR/bot.trace" 2> "$WORK_DIR/bot.err" &
 bot=$!
+# The driver asks for the servers to go away at the end, to see the page lose them.
+deadline=$((SECONDS + 170))
+while kill -0 "$driver" 2> /dev/null && [ $SECONDS -lt $deadline ]; do
+    if [ -n "$second" ] && [ -f "$out/kill-second.txt" ]; then
+        kill -KILL "$second"
+        wait "$second" 2> /dev/null
+        second=""
+    fi
+    if [ -n "$server" ] && [ -f "$out/stop-server.txt" ]; then
+        kill "$server"
+        wait "$server" 2> /dev/null
+        server=""
+    fi
+    sleep 0.2
+done
 wait "$driver"
 driver_status=$?
 driver=""
 wait "$bot"
 bot_status=$?
 bot=""
-[ $driver_status -eq 0 ] || fail "the driver could not play the page through: $(cat "$WORK_DIR/driver.log")"
+[ $driver_status -eq 0 ] || fail "the driver could not play the page through: $(cat "$out/driver.log")"
 [ $bot_status -eq 0 ] || fail "the bot ended with status $bot_status: $(cat "$WORK_DIR/bot.err")"
 
 # The same battle on both sides, to the bit, at the step compared.
@@ -94,6 +118,14 @@ cmp -s "$WORK_DIR/bot-line.txt" "$out/state.txt" ||
 { read -r after; read -r shown; } < "$out/after.txt"
 [ "$after" -ge 300 ] && [ -z "${shown:-}" ] ||
     fail "the page did not play on after the bot left: $after steps, line \"${shown:-}\""
+
+mapfile -t ends < "$out/ends.txt"
+expected=("room $code is full" "there is no room 2222222222" '"no-such-room" is not a room code'
+          "the connection to the server was lost" "the server stopped")
+for i in 0 1 2 3 4; do
+    [ "${ends[$i]:-}" = "${expected[$i]}" ] ||
+        fail "the page's end line is \"${ends[$i]:-}\", not \"${expected[$i]}\""
+done
 
 # Red's view, with its own soldiers, and the order walked them off their start tiles.
 shot=$out/shot-start.png
@@ -131,4 +163,4 @@ grep -q "\"giver\":1,[^}]*\"tile\":\\[$goal_x,$goal_y\\]" "$replay" ||
 head -n "$compared_step" "$WORK_DIR/bot.trace" | cmp -s - "$WORK_DIR/replay.trace" ||
     fail "the server's replay does not re-fight the bot's battle: $(head -c 300 "$WORK_DIR/replay.err")"
 
-pass "the versus page played room $code against a bot: the same battle at step $compared_step, red's view, the order walked within $walked steps, the page played on alone, the replay re-fights it"
+pass "the versus page played room $code against a bot: the same battle at step $compared_step, red's view, the order walked within $walked steps, the page played on alone, the replay re-fights it; five end lines"

@@ -1,16 +1,19 @@
 // Plays versus.html in headless Chromium as red, the player who opens the room, against
 // another player that versus_web_test.sh starts once the room's code is known. Usage:
-//   node versus.mjs URL OUT_DIR BARS STEP DRAG_X1 DRAG_Y1 DRAG_X2 DRAG_Y2 GOAL_X GOAL_Y
-// URL is the page (…/versus.html); positions are on the game's 1024 x 768 screen, between
+//   node versus.mjs URL SECOND_URL OUT_DIR BARS STEP DRAG_X1 DRAG_Y1 DRAG_X2 DRAG_Y2 GOAL_X GOAL_Y
+// URL is the page (…/versus.html), SECOND_URL the same from a second server; positions are on the game's 1024 x 768 screen, between
 // bars BARS pixels wide. Writes room.txt (the room's line) as soon as the page shows it,
 // shot-start.png, shot-walk300.png and shot-walk600.png (red's view so many steps after its
 // order), state.txt (the
 // page's state line of step STEP, a turn's last) and after.txt (the steps the page took after
-// the other player left and the line it showed then).
+// the other player left and the line it showed then). Then come the lines a battle ends with:
+// it opens a room on the second server and asks for it to be killed (kill-second.txt), asks for
+// the first to be stopped (stop-server.txt), and writes ends.txt, the lines of a full room, an
+// unknown room, a code of the wrong form, the killed server and the stopped one.
 import { writeFileSync } from "node:fs";
 import puppeteer from "puppeteer-core";
 
-const [url, outDir, barsArg, stepArg, ...plan] = process.argv.slice(2);
+const [url, secondUrl, outDir, barsArg, stepArg, ...plan] = process.argv.slice(2);
 const bars = Number(barsArg);
 const keptStep = Number(stepArg);
 const [dragX1, dragY1, dragX2, dragY2, goalX, goalY] = plan.map(Number);
@@ -84,6 +87,35 @@ try {
                                { timeout: 30000, polling: 50 }, keptStep + 300);
     const [after, shown] = [(await steps()) - keptStep, await line()];
     writeFileSync(`${outDir}/after.txt`, `${after}\n${shown}\n`);
+
+    // The lines a battle ends with, never a hang.
+    const endLine = (target) => target.waitForFunction(() => {
+        const status = document.getElementById("status");
+        const text = status.hidden ? "" : status.textContent;
+        return !/^(Loading|Connecting|Room |Waiting for the other player)/.test(text) && text;
+    }, { timeout: 20000, polling: 50 }).then((text) => text.jsonValue());
+    const ends = [];
+    const endsFrom = performance.now();
+    for (const target of [link, `${url}#2222222222`, `${url}#no-such-room`]) {
+        const other = await browser.newPage();
+        await other.goto(target);
+        ends.push(await endLine(other));
+        await other.close();
+        // The first page, hidden behind the others, runs no frames: it must not fall silent.
+        await page.bringToFront();
+    }
+    const lost = await browser.newPage();
+    await lost.goto(secondUrl);
+    await lost.waitForFunction(() => document.getElementById("status").textContent.startsWith("Room "),
+                               { timeout: 20000, polling: 50 });
+    writeFileSync(`${outDir}/kill-second.txt`, "\n");
+    ends.push(await endLine(lost));
+    await lost.close();
+    console.log(`the end lines took ${Math.round(performance.now() - endsFrom)} ms`);
+    await page.bringToFront();
+    writeFileSync(`${outDir}/stop-server.txt`, "\n");
+    ends.push(await endLine(page));
+    writeFileSync(`${outDir}/ends.txt`, `${ends.join("\n")}\n`);
 
     if (problems.length > 0) {
         console.error(`FAIL: the page reported: ${problems.join(" | ")}`);
