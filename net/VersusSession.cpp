@@ -63,7 +63,9 @@ void VersusSession::receive(const std::string& text) {
             receiveTurn(message->turn);
             break;
         case ServerMessage::Kind::Left:
-            // The turn's own orders hand the team over; this only says so beforehand.
+            // The turn's own orders hand the team over; this only says so beforehand, for the
+            // player to be told.
+            otherLeft_ = message->left;
             break;
         case ServerMessage::Kind::End:
             outOfSyncStep_ = message->end.step;

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <deque>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -51,6 +52,8 @@ public:
     const std::string& endLine() const { return endLine_; }
     // The step whose hashes differed, when that ended it; else 0.
     int64_t outOfSyncStep() const { return outOfSyncStep_; }
+    // The server's word that the other player left, once it came: the battle goes on.
+    const std::optional<PlayerLeft>& otherLeft() const { return otherLeft_; }
 
     // A player's order, sent with the others of this turn. Its giver becomes the player's
     // team; the server carries it out for both players at the turn it is sent for.
@@ -82,6 +85,7 @@ private:
     BattleStart start_;
     std::string endLine_;
     int64_t outOfSyncStep_ = 0;
+    std::optional<PlayerLeft> otherLeft_;
 
     int64_t steps_ = 0;
     int64_t nextTurnFromServer_ = kDelayTurns;
