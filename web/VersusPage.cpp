@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cctype>
 
+#include "ai/Entity.h"
 #include "base/Problem.h"
 #include "play/ZOL_MainState.h"
 
@@ -12,6 +13,8 @@ namespace {
 
 // A player whose battle has not stepped for this long is told why it stands still.
 constexpr double kWaitingShownAfterMs = 500.0;
+// How long the word that the other player left stays over the battle, which goes on.
+constexpr double kLeftShownForMs = 5000.0;
 
 // The browser's console keeps the line for the player to copy and diff with the other's.
 EM_JS(void, reportOutOfSync, (const char* text), { console.error(UTF8ToString(text)); });
@@ -53,6 +56,9 @@ void VersusPage::beforeSteps(double nowMs) {
         } else {
             problem_ = "the server's map does not load";
         }
+    }
+    if (session_.otherLeft() && leftSeenAt_ < 0.0) {
+        leftSeenAt_ = nowMs;
     }
     sendOutgoing();
     if (!problem_.empty() || session_.phase() == VersusSession::Phase::Ended) {
@@ -129,8 +135,15 @@ std::string VersusPage::line(double nowMs) const {
         case VersusSession::Phase::Waiting:
             return "Room " + session_.room().room + ": share " + session_.room().link;
         case VersusSession::Phase::Playing:
-            return nowMs - lastStepAt_ >= kWaitingShownAfterMs ? "Waiting for the other player"
-                                                               : "";
+            if (nowMs - lastStepAt_ >= kWaitingShownAfterMs) {
+                return "Waiting for the other player";
+            }
+            if (leftSeenAt_ >= 0.0 && nowMs - leftSeenAt_ < kLeftShownForMs) {
+                return std::string("The other player left: ") +
+                       (session_.otherLeft()->team == Team::Red ? "red" : "blue") +
+                       " fights on its own";
+            }
+            return "";
         case VersusSession::Phase::Ended:
             return session_.endLine();
     }

@@ -46,6 +46,7 @@ private:
     bool over_ = false;
     int64_t stepsSeen_ = 0;
     double lastStepAt_ = 0.0;
+    double leftSeenAt_ = -1.0;  // when the server said the other player left; never yet
     int64_t keepAt_ = 0;
     std::string kept_;
 };

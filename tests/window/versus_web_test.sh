@@ -116,8 +116,9 @@ sed -n "${compared_step}p" "$WORK_DIR/bot.trace" > "$WORK_DIR/bot-line.txt"
 cmp -s "$WORK_DIR/bot-line.txt" "$out/state.txt" ||
     fail "the page's battle at step $compared_step is not the bot's: $(cut -c1-200 "$out/state.txt")"
 { read -r after; read -r shown; } < "$out/after.txt"
-[ "$after" -ge 300 ] && [ -z "${shown:-}" ] ||
-    fail "the page did not play on after the bot left: $after steps, line \"${shown:-}\""
+[ "${shown:-}" = "The other player left: blue fights on its own" ] ||
+    fail "the page did not say that the bot left: \"${shown:-}\""
+[ "$after" -ge 300 ] || fail "the page did not play on after the bot left: $after steps"
 
 mapfile -t ends < "$out/ends.txt"
 expected=("room $code is full" "there is no room 2222222222" '"no-such-room" is not a room code'

@@ -6,7 +6,7 @@
 // shot-start.png, shot-walk300.png and shot-walk600.png (red's view so many steps after its
 // order), state.txt (the
 // page's state line of step STEP, a turn's last) and after.txt (the steps the page took after
-// the other player left and the line it showed then). Then come the lines a battle ends with:
+// the other player left and the line that said so). Then come the lines a battle ends with:
 // it opens a room on the second server and asks for it to be killed (kill-second.txt), asks for
 // the first to be stopped (stop-server.txt), and writes ends.txt, the lines of a full room, an
 // unknown room, a code of the wrong form, the killed server and the stopped one.
@@ -82,11 +82,16 @@ try {
     writeFileSync(`${outDir}/state.txt`,
                   `${await page.evaluate(() => Module.ccall("dromlin_versus_kept", "string", [], []))}\n`);
 
-    // The other player stops at that step and leaves; the page plays on alone.
+    // The other player stops at that step and leaves; the page says so and plays on alone.
+    const left = await page.waitForFunction(() => {
+        const text = document.getElementById("status").textContent;
+        return text.startsWith("The other player left") && text;
+    }, { timeout: 30000, polling: 50 });
+    const leftLine = await left.jsonValue();
     await page.waitForFunction((target) => Module._dromlin_versus_steps() >= target,
                                { timeout: 30000, polling: 50 }, keptStep + 300);
-    const [after, shown] = [(await steps()) - keptStep, await line()];
-    writeFileSync(`${outDir}/after.txt`, `${after}\n${shown}\n`);
+    const after = (await steps()) - keptStep;
+    writeFileSync(`${outDir}/after.txt`, `${after}\n${leftLine}\n`);
 
     // The lines a battle ends with, never a hang.
     const endLine = (target) => target.waitForFunction(() => {
