@@ -5,11 +5,9 @@
 class GameStateManager;
 
 // What the manager does with a state: update and input only while running, drawn while
-// running or paused, removed once finished. A covered state is updated and drawn but given no
-// input: a battle against another player under the help picture, which the other player's
-// battle does not wait for.
+// running or paused, removed once finished.
 namespace StateStatus {
-enum : int { Running = 0, Paused = 1, Covered = 2, Finished = 3 };
+enum : int { Running = 0, Paused = 1, Finished = 3 };
 }
 
 // Base of every screen of the game.

@@ -37,8 +37,7 @@ void GameStateManager::resumeTopState() {
 // does may invalidate the walk.
 void GameStateManager::updateRunningStates() {
     for (std::size_t i = 0; i < states.size(); ++i) {
-        const int status = states[i]->getStatus();
-        if (status == StateStatus::Running || status == StateStatus::Covered) {
+        if (isRunning(*states[i])) {
             states[i]->update();
         }
     }
@@ -63,7 +62,7 @@ void GameStateManager::joinPendingStates() {
 
 bool GameStateManager::draw() {
     for (std::size_t i = 0; i < states.size(); ++i) {
-        if (states[i]->getStatus() <= StateStatus::Covered) {
+        if (states[i]->getStatus() <= StateStatus::Paused) {
             states[i]->draw();
         }
     }

@@ -126,9 +126,8 @@ void ZOL_MainState::mouseButton(int button, int state, int x, int y) {
         // runs again, with the pointer still recorded on the help button: taken as a click,
         // it would open the help screen again at once. The button is hit-tested where the
         // pointer was last seen, not at the release.
-        // Against another player the battle runs on under the picture: the other's does not wait.
         if (dragging && helpButton::contains(cursorX, cursorY)) {
-            setStatus(versus() != nullptr ? StateStatus::Covered : StateStatus::Paused);
+            setStatus(StateStatus::Paused);
             if (manager != nullptr) {
                 manager->addHelpScreen();
             }

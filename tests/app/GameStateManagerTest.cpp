@@ -115,24 +115,14 @@ TEST_F(GameStateManagerTest, pausedTopStateResumesAndIsUpdatedInTheSameUpdate) {
     EXPECT_EQ(events, (std::vector<std::string>{"update 1"}));
 }
 
-TEST_F(GameStateManagerTest, onlyRunningPausedAndCoveredStatesAreDrawnBottomToTop) {
-    addLive(6);
+TEST_F(GameStateManagerTest, onlyRunningAndPausedStatesAreDrawnBottomToTop) {
+    addLive(5);
     live(0).setStatus(StateStatus::Paused);
-    live(2).setStatus(StateStatus::Covered);
+    live(2).setStatus(2);
     live(3).setStatus(StateStatus::Finished);
     live(4).setStatus(-1);
-    live(5).setStatus(7);
     manager.draw();
-    EXPECT_EQ(events, (std::vector<std::string>{"draw 0", "draw 1", "draw 2", "draw 4"}));
-}
-
-// A covered state (a versus battle under the help picture) runs on without the input.
-TEST_F(GameStateManagerTest, coveredStateIsUpdatedButGetsNoInput) {
-    addLive(2);
-    live(0).setStatus(StateStatus::Covered);
-    manager.update();
-    manager.keyboard('z', 5, 6);
-    EXPECT_EQ(events, (std::vector<std::string>{"update 0", "update 1", "key 1"}));
+    EXPECT_EQ(events, (std::vector<std::string>{"draw 0", "draw 1", "draw 4"}));
 }
 
 TEST_F(GameStateManagerTest, inputReachesEveryRunningStateAndNoOther) {

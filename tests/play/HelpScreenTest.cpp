@@ -1,7 +1,6 @@
 #include <string>
 
 #include "PlayFixture.h"
-#include "net/VersusSession.h"
 #include "play/ZOL_HelpScreen.h"
 
 namespace {
@@ -88,31 +87,6 @@ TEST_F(HelpRoundTripTest, releaseOfTheClosingClickArrivingFramesLaterDoesNotReop
     manager.mouseButton(mouse::kLeft, mouse::kRelease, 500, 700);
     EXPECT_EQ(battle->getStatus(), StateStatus::Running);
     EXPECT_TRUE(manager.queuedStates().empty());
-}
-
-// Against another player the help picture covers the battle without pausing it, and still takes
-// the input until it closes.
-TEST_F(HelpRoundTripTest, versusBattleStepsOnUnderTheHelpPicture) {
-    VersusSession session("");
-    BattleStart start;
-    start.map = "2 1\nr.\n";
-    session.receive(battleStartMessage(start));
-    battle->playVersus(&session);
-    ASSERT_TRUE(battle->loadVersusBattle(session.start()));
-    battle->world->zoom = 1.0;
-
-    click(mouse::kLeft, 950, 30);
-    manager.update();
-    ASSERT_EQ(manager.liveStates().size(), 2u);
-    EXPECT_EQ(battle->getStatus(), StateStatus::Covered);
-    manager.update();
-    EXPECT_EQ(session.stepsTaken(), 2);
-    click(mouse::kLeft, 64, 64);  // closes the picture; the soldier below is not selected
-    EXPECT_TRUE(battle->selection.empty());
-    manager.update();
-    manager.update();
-    EXPECT_EQ(battle->getStatus(), StateStatus::Running);
-    EXPECT_EQ(session.stepsTaken(), 4);
 }
 
 }  // namespace
