@@ -26,6 +26,9 @@ public:
     virtual void mouseButton(int button, int state, int x, int y);
     virtual void keyboard(int key, int x, int y);
     virtual void setClearColour();
+    // Whether the manager updates it while paused under another screen (it still gets no
+    // input then): a battle against another player cannot stop for one of them.
+    virtual bool updatesWhilePaused() const { return false; }
 
 protected:
     int status = StateStatus::Running;

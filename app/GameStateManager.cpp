@@ -9,6 +9,11 @@ bool isRunning(const GameState& state) {
     return state.getStatus() == StateStatus::Running;
 }
 
+bool isUpdated(const GameState& state) {
+    return isRunning(state) ||
+           (state.getStatus() == StateStatus::Paused && state.updatesWhilePaused());
+}
+
 }  // namespace
 
 bool GameStateManager::update() {
@@ -37,7 +42,7 @@ void GameStateManager::resumeTopState() {
 // does may invalidate the walk.
 void GameStateManager::updateRunningStates() {
     for (std::size_t i = 0; i < states.size(); ++i) {
-        if (isRunning(*states[i])) {
+        if (isUpdated(*states[i])) {
             states[i]->update();
         }
     }

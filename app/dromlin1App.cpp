@@ -18,15 +18,9 @@ namespace {
 
 using SteadyClock = std::chrono::steady_clock;
 
-int64_t steadyMicros() {
-    return std::chrono::duration_cast<std::chrono::microseconds>(
-               SteadyClock::now().time_since_epoch())
-        .count();
-}
-
-const ZOL_MainState* findMainState(const std::vector<std::unique_ptr<GameState>>& states) {
+ZOL_MainState* findMainState(const std::vector<std::unique_ptr<GameState>>& states) {
     for (const auto& state : states) {
-        if (const auto* play = dynamic_cast<const ZOL_MainState*>(state.get())) {
+        if (auto* play = dynamic_cast<ZOL_MainState*>(state.get())) {
             return play;
         }
     }
@@ -55,16 +49,22 @@ dromlin1App::dromlin1App(int& argc, char** argv, const char* title, int width, i
     // The soldiers are built at game time 0, as the headless runner builds them.
     setSimulatedClock(0);
     stateManager.addMainState();
-    notice = startupNoticeLines(startupFailures(mainState()), gameFolderSearch());
+    notice = startupNoticeLines(startupFailures(playState()), gameFolderSearch());
 }
 
-const ZOL_MainState* dromlin1App::mainState() const {
-    const ZOL_MainState* play = findMainState(stateManager.liveStates());
+int64_t dromlin1App::steadyMicros() {
+    return std::chrono::duration_cast<std::chrono::microseconds>(
+               SteadyClock::now().time_since_epoch())
+        .count();
+}
+
+ZOL_MainState* dromlin1App::playState() const {
+    ZOL_MainState* play = findMainState(stateManager.liveStates());
     return play != nullptr ? play : findMainState(stateManager.queuedStates());
 }
 
 int64_t dromlin1App::battleSteps() const {
-    const ZOL_MainState* play = mainState();
+    const ZOL_MainState* play = playState();
     return play != nullptr ? play->battleSteps : 0;
 }
 
@@ -116,11 +116,15 @@ void dromlin1App::drawIfChanged() {
         }
         return;
     }
+    if (overlayChanged()) {
+        shownFrame.lose();
+    }
     if (!shownFrame.needsDrawing([this] { stateManager.draw(); }, clearedScreenIsBlack())) {
         return;
     }
     clearFrame();
     shownFrame.draw();
+    drawOverlay();
     glFlush();
     glutSwapBuffers();
 }

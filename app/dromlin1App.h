@@ -42,12 +42,23 @@ public:
 
     GameStateManager stateManager;
 
-private:
-    int runDueSteps();
-    void drawIfChanged();
-    const ZOL_MainState* mainState() const;
+protected:
+    // Runs the steps that are due, at most four; returns how many.
+    virtual int runDueSteps();
+    // What is drawn over the picture, outside the frame the screen keeps: whether it changed
+    // since last drawn (the frame is then drawn again), and its drawing.
+    virtual bool overlayChanged() { return false; }
+    virtual void drawOverlay() {}
+    // The battle, once added (it may still be queued); null before.
+    ZOL_MainState* playState() const;
+    // The steady clock the steps are paced by.
+    static int64_t steadyMicros();
 
     FixedStepLoop pace;
+
+private:
+    void drawIfChanged();
+
     Letterbox letterbox;
     ShownFrame shownFrame;
     std::vector<std::string> notice;

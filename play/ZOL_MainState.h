@@ -25,6 +25,8 @@ public:
     void mouseMotion(int x, int y) override;
     void mouseButton(int button, int state, int x, int y) override;
     void keyboard(int key, int x, int y) override;
+    // Against another player the battle goes on under the help picture.
+    bool updatesWhilePaused() const override { return versus_ != nullptr; }
 
     void toggleSelection(Entity* entity);
 

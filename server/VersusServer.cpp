@@ -501,6 +501,8 @@ void VersusServer::Impl::accept() {
             return;
         }
         if (openConnections() < kMostConnections) {
+            // A turn is a few small messages: none may wait for another's acknowledgement.
+            socket.set_option(tcp::no_delay(true), error);
             const uint64_t id = nextPage++;
             const auto page = std::make_shared<HttpConnection>(*this, std::move(socket), id);
             pages[id] = page;

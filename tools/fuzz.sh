@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
-# Fuzzes the map loader (and a short battle on every map it accepts), or the replay reader (and
-# a short re-fight of every replay it accepts), with libFuzzer, under AddressSanitizer and
+# Fuzzes the map loader (and a short battle on every map it accepts), the replay reader (and
+# a short re-fight of every replay it accepts), or the versus server's rooms (a few connections'
+# messages, sound and broken), with libFuzzer, under AddressSanitizer and
 # UndefinedBehaviorSanitizer, for the given number of seconds. Starts from the seeds in
-# tests/fuzz/corpus (maps) or tests/fuzz/replay-corpus (replays); new inputs go to
-# build-fuzz/corpus or build-fuzz/replay-corpus, and an input that crashes is saved in
-# build-fuzz/ as crash-<hash>.
-# Usage: tools/fuzz.sh [seconds, default 60] [parallel jobs, default 1] [map|replay, default map]
+# tests/fuzz/corpus (maps), tests/fuzz/replay-corpus (replays) or tests/fuzz/host-corpus; new
+# inputs go to the folder of the same name in build-fuzz/, and an input that crashes is saved
+# in build-fuzz/ as crash-<hash>.
+# Usage: tools/fuzz.sh [seconds, default 60] [parallel jobs, default 1] [map|replay|host,
+# default map]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -16,7 +18,8 @@ build=build-fuzz
 case $what in
     map) target=dromlin-fuzz-map corpus=corpus dict=map.dict max_len=8192 ;;
     replay) target=dromlin-fuzz-replay corpus=replay-corpus dict=replay.dict max_len=16384 ;;
-    *) echo "usage: $0 [seconds] [jobs] [map|replay]" >&2; exit 2 ;;
+    host) target=dromlin-fuzz-host corpus=host-corpus dict=host.dict max_len=8192 ;;
+    *) echo "usage: $0 [seconds] [jobs] [map|replay|host]" >&2; exit 2 ;;
 esac
 
 tools/install-deps.sh fuzz

@@ -127,7 +127,6 @@ public:
 
     int play() {
         Clock::time_point lastHeard = Clock::now();
-        Clock::time_point nextStepAt = lastHeard;
         while (session_.phase() != VersusSession::Phase::Ended) {
             while (std::optional<MessageLink::Event> event = link_.poll()) {
                 handle(*event);
@@ -146,14 +145,16 @@ public:
             const Clock::time_point now = Clock::now();
             int waitMs = 0;
             if (stepsLeft && session_.mayStep()) {
-                if (!options_.pace || now >= nextStepAt) {
+                if (!options_.pace || now >= nextStepAt_) {
                     step();
                     lastHeard = Clock::now();
-                    nextStepAt = std::max(nextStepAt + tick_, now);
+                    // As the game's loop: steps fall due a tick apart, and one that waited
+                    // catches up, but a backlog over four steps is dropped.
+                    nextStepAt_ = std::max(nextStepAt_ + tick_, now - 4 * tick_);
                     continue;
                 }
                 waitMs = static_cast<int>(
-                    std::chrono::ceil<std::chrono::milliseconds>(nextStepAt - now).count());
+                    std::chrono::ceil<std::chrono::milliseconds>(nextStepAt_ - now).count());
             } else {
                 if (now - lastHeard >= kMostSilence) {
                     reportProblem("no word from the server for 10 s");
@@ -224,6 +225,7 @@ private:
         battleOptions.view = start.team;
         battleOptions.steps = options_.steps;
         tick_ = std::chrono::milliseconds(start.tickMs);
+        nextStepAt_ = Clock::now();
         battle_ = std::make_unique<Battle>(battleOptions);
         std::istringstream map(start.map);
         if (!battle_->load(map, "the server's map")) {
@@ -316,6 +318,7 @@ private:
     std::mt19937 random_;
     std::unique_ptr<Battle> battle_;
     std::chrono::milliseconds tick_{16};
+    Clock::time_point nextStepAt_;  // with --pace, when the next step falls due
     Heard heard_;
     bool linkClosed_ = false;
     int nextOrderIn_ = 0;
