@@ -18,6 +18,7 @@ namespace {
 // does not answer.
 constexpr double kMostOpeningMs = 10000.0;
 constexpr unsigned short kNormalClosure = 1000;
+constexpr unsigned short kOpen = 1;  // a WebSocket's readyState once open, before closing
 
 // The page is reached over https or http; its WebSocket must follow, or the browser refuses it.
 EM_JS(int, pageIsSecure, (), { return location.protocol == "https:" ? 1 : 0; });
@@ -52,7 +53,13 @@ public:
             unsent_.push_back(text);
             return;
         }
-        emscripten_websocket_send_utf8_text(socket_, text.c_str());
+        // The server may have begun to close: its close event comes in a later callback, and
+        // the browser refuses a send meanwhile.
+        unsigned short state = 0;
+        if (emscripten_websocket_get_ready_state(socket_, &state) == EMSCRIPTEN_RESULT_SUCCESS &&
+            state == kOpen) {
+            emscripten_websocket_send_utf8_text(socket_, text.c_str());
+        }
     }
 
     std::optional<Event> poll() override {

@@ -2,7 +2,8 @@
 # The versus page against a native bot through dromlin-server on a loopback port: the page,
 # served by the server, opens a room and shows its code and link; a bot (dromlin-sim
 # --connect) joins it; the page, driven by puppeteer, orders red soldiers by a drag and a right
-# click and shows red's view; at a fixed step the page's state line is the bot's, byte for
+# click and shows red's view, which r, ` and g leave as it is, and the help picture does not
+# pause the battle; at a fixed step the page's state line is the bot's, byte for
 # byte; the bot leaves there and the page plays on alone; the server's replay holds the page's
 # order and re-fights to the bot's trace. A full room, an unknown room, a malformed code, a
 # killed server and a stopped one each end the page with its line.
@@ -36,7 +37,7 @@ port=$(python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0));
 replays=$WORK_DIR/replays
 out=${DROMLIN_WEB_SHOTS:-$WORK_DIR/out}
 mkdir -p "$replays" "$out" || fail "cannot make the folders $replays and $out"
-rm -f "$out"/room.txt "$out"/stop-server.txt "$out"/kill-second.txt
+rm -f "$out"/room.txt "$out"/link.txt "$out"/stop-server.txt "$out"/kill-second.txt
 "$server_binary" --listen "127.0.0.1:$port" --web "$site" --replays "$replays" \
     > "$WORK_DIR/server.log" 2>&1 &
 server=$!
@@ -67,7 +68,8 @@ node "$here/web/versus.mjs" "http://127.0.0.1:$port/versus.html" \
     "http://127.0.0.1:$second_port/versus.html" "$out" "$bars" "$compared_step" \
     $(($(tile_left $box_left) + 3)) $(($(tile_top $box_top) + 3)) \
     $(($(tile_left $box_right) + 22)) $(($(tile_top $box_bottom) + 22)) \
-    $(($(tile_left $goal_x) + 12)) $(($(tile_top $goal_y) + 12)) > "$out/driver.log" 2>&1 &
+    $(($(tile_left $goal_x) + 12)) $(($(tile_top $goal_y) + 12)) \
+    "$HELP_BUTTON_X" "$HELP_BUTTON_Y" > "$out/driver.log" 2>&1 &
 driver=$!
 
 deadline=$((SECONDS + 40))
@@ -149,6 +151,10 @@ for after in 300 600; do
     [ $left -eq ${#selected[@]} ] && walked=$after && break
 done
 [ -n "$walked" ] || fail "the ${#selected[@]} selected soldiers did not all leave their tiles within 600 steps"
+"$CONVERT" "$out/shot-help.png" -crop "1024x768+${bars}+0" +repage "$WORK_DIR/help.png"
+help_shown "$WORK_DIR/help.png" || fail "no help picture after a click on the help button ($FRAME_COLOUR)"
+read -r help_steps < "$out/help.txt"
+[ "$help_steps" -ge 30 ] || fail "the battle took $help_steps steps in a second under the help picture"
 
 # The server kept the battle: the page's order for red, and the bot's battle again.
 deadline=$((SECONDS + 15))
@@ -164,4 +170,4 @@ grep -q "\"giver\":1,[^}]*\"tile\":\\[$goal_x,$goal_y\\]" "$replay" ||
 head -n "$compared_step" "$WORK_DIR/bot.trace" | cmp -s - "$WORK_DIR/replay.trace" ||
     fail "the server's replay does not re-fight the bot's battle: $(head -c 300 "$WORK_DIR/replay.err")"
 
-pass "the versus page played room $code against a bot: the same battle at step $compared_step, red's view, the order walked within $walked steps, the page played on alone, the replay re-fights it; five end lines"
+pass "the versus page played room $code against a bot: the same battle at step $compared_step, red's view, the order walked within $walked steps, $help_steps steps a second under the help picture, the page played on alone, the replay re-fights it; five end lines"

@@ -1,10 +1,13 @@
 // Plays versus.html in headless Chromium as red, the player who opens the room, against
 // another player that versus_web_test.sh starts once the room's code is known. Usage:
 //   node versus.mjs URL SECOND_URL OUT_DIR BARS STEP DRAG_X1 DRAG_Y1 DRAG_X2 DRAG_Y2 GOAL_X GOAL_Y
+//                   HELP_X HELP_Y
 // URL is the page (…/versus.html), SECOND_URL the same from a second server; positions are on the game's 1024 x 768 screen, between
-// bars BARS pixels wide. Writes room.txt (the room's line) as soon as the page shows it,
+// bars BARS pixels wide. Writes link.txt (the room line's link) and room.txt (the room's line)
+// as soon as the page shows it,
 // shot-start.png, shot-walk300.png and shot-walk600.png (red's view so many steps after its
-// order), state.txt (the
+// order, after r, ` and g, which do nothing here), shot-help.png and help.txt (the steps the
+// battle took in a second under the help picture), state.txt (the
 // page's state line of step STEP, a turn's last) and after.txt (the steps the page took after
 // the other player left and the line that said so). Then come the lines a battle ends with:
 // it opens a room on the second server and asks for it to be killed (kill-second.txt), asks for
@@ -16,7 +19,7 @@ import puppeteer from "puppeteer-core";
 const [url, secondUrl, outDir, barsArg, stepArg, ...plan] = process.argv.slice(2);
 const bars = Number(barsArg);
 const keptStep = Number(stepArg);
-const [dragX1, dragY1, dragX2, dragY2, goalX, goalY] = plan.map(Number);
+const [dragX1, dragY1, dragX2, dragY2, goalX, goalY, helpX, helpY] = plan.map(Number);
 const timeLimitMs = 150000;
 
 const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
@@ -49,9 +52,10 @@ try {
     await page.waitForFunction(() => document.getElementById("status").textContent.startsWith("Room "),
                                { timeout: 30000, polling: 50 });
     await page.evaluate((step) => Module._dromlin_versus_keep(step), keptStep);
-    writeFileSync(`${outDir}/room.txt`, `${await line()}\n`);
+    // The script starts the other player once room.txt is there: it comes last.
     const link = await page.$eval("#status a", (anchor) => anchor.href);
     writeFileSync(`${outDir}/link.txt`, `${link}\n`);
+    writeFileSync(`${outDir}/room.txt`, `${await line()}\n`);
 
     // The other player joins; the battle starts and runs in lockstep with it.
     await page.waitForFunction(() => Module._dromlin_versus_steps() >= 24, { timeout: 30000, polling: 50 });
@@ -71,11 +75,29 @@ try {
     await sleep(50);
     await page.mouse.up({ button: "right" });
     const ordered = await steps();
+    for (const key of ["r", "`", "g"]) {
+        await page.keyboard.press(key);
+    }
     for (const after of [300, 600]) {
         await page.waitForFunction((target) => Module._dromlin_versus_steps() >= target,
                                    { timeout: 60000, polling: 50 }, ordered + after);
         await page.screenshot({ path: `${outDir}/shot-walk${after}.png` });
     }
+
+    // The help picture covers the battle, which goes on: the other player's does not wait.
+    async function click(x, y) {
+        await move(x, y);
+        await page.mouse.down();
+        await sleep(50);
+        await page.mouse.up();
+        await sleep(300);
+    }
+    await click(helpX, helpY);
+    await page.screenshot({ path: `${outDir}/shot-help.png` });
+    const helpSteps = await steps();
+    await sleep(1000);
+    writeFileSync(`${outDir}/help.txt`, `${(await steps()) - helpSteps}\n`);
+    await click(500, 700);
 
     await page.waitForFunction(() => Module.ccall("dromlin_versus_kept", "string", [], []) !== "",
                                { timeout: 60000, polling: 100 });
