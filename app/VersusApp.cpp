@@ -23,9 +23,9 @@ int64_t millisOf(int64_t micros) {
 int widestLine(const std::vector<std::string>& lines) {
     int widest = 0;
     for (const std::string& line : lines) {
-        widest = std::max(widest, glutBitmapLength(GLUT_BITMAP_HELVETICA_18,
-                                                   reinterpret_cast<const unsigned char*>(
-                                                       line.c_str())));
+        widest = std::max(widest,
+                          glutBitmapLength(GLUT_BITMAP_HELVETICA_18,
+                                           reinterpret_cast<const unsigned char*>(line.c_str())));
     }
     return widest;
 }

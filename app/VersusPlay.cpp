@@ -107,7 +107,7 @@ void VersusPlay::noteEnd() {
     if (ended() || session_.phase() != VersusSession::Phase::Ended) {
         return;
     }
-    endLine_ = !loadFailure_.empty()            ? loadFailure_
+    endLine_ = !loadFailure_.empty()          ? loadFailure_
                : session_.outOfSyncStep() > 0 ? outOfSyncLine(session_.endLine())
                                               : session_.endLine();
     errors_ << "dromlin-versus: " << endLine_ << std::endl;

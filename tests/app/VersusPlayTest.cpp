@@ -60,8 +60,8 @@ protected:
 
     void connect(const std::string& room) {
         VersusPlay::Settings settings{"127.0.0.1:8080", room, folder};
-        versus = std::make_unique<VersusPlay>(std::make_unique<FakeLink>(wire), settings,
-                                              manager, *play, errors, now);
+        versus = std::make_unique<VersusPlay>(std::make_unique<FakeLink>(wire), settings, manager,
+                                              *play, errors, now);
     }
     void arrive(MessageLink::Event::Kind kind, const std::string& text = "") {
         wire.events.push_back({kind, text});
@@ -197,8 +197,8 @@ TEST_F(VersusPlayTest, aServerNotReachedOrRefusingEndsWithItsLineOnce) {
 
     versus.reset();
     connect(kRoom);
-    EXPECT_EQ(lines(),
-              std::vector<std::string>{std::string("Joining room ") + kRoom + " at 127.0.0.1:8080..."});
+    EXPECT_EQ(lines(), std::vector<std::string>{std::string("Joining room ") + kRoom +
+                                                " at 127.0.0.1:8080..."});
     arrive(MessageLink::Event::Kind::Opened);
     EXPECT_NE(wire.sent.back().find(kRoom), std::string::npos);
     serverSays(refusedMessage({"the room is full"}));
