@@ -18,7 +18,7 @@ usage() {
     echo "  web      the web page (tools/web.sh): its simulation under node, the page in Chromium"
     echo "  package  the Debian package built (tools/package.sh) and checked"
     echo "  asan     the unit tests again, built with ASan and UBSan (build-asan/), under Xvfb"
-    echo "  windows  the Windows build (tools/windows.sh) and its tests under wine"
+    echo "  windows  the Windows build (tools/windows.sh) and its tests under wine, one against Linux"
 }
 
 jobs=$(nproc)
@@ -99,6 +99,10 @@ stage_windows() {
     tools/windows.sh > /dev/null
     xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" \
         bash tests/windows/windows_test.sh build-windows dist
+    # A bot of the Windows build against a Linux one, through the Linux server.
+    configure_normal_build
+    cmake --build build -j "$jobs" --target dromlin-server dromlin-sim
+    bash tests/windows/versus_test.sh build-windows build
 }
 
 case "${1:-}" in

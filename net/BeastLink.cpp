@@ -197,6 +197,9 @@ private:
                     unreachable(failed);
                     return;
                 }
+                // A turn's message is small and due at once: no waiting to gather more.
+                beast::error_code ignored;
+                beast::get_lowest_layer(ws_).socket().set_option(tcp::no_delay(true), ignored);
                 ws_.async_handshake(hostPort_, "/play", [this](const beast::error_code& refused) {
                     handshaken(refused);
                 });

@@ -36,6 +36,14 @@ TEST(Options, badArgumentsAreRefusedWithAOneLineReason) {
         {"--replay", "r.jsonl", "a.txt"},  // a replay brings its map and settings
         {"--replay", "r.jsonl", "--seed", "2"},
         {"--replay", "r.jsonl", "--record", "s.jsonl"},
+        {"--replay", "r.jsonl", "--steps", "5"},
+        {"--connect"},
+        {"--connect", "h:1", "m.txt"},  // the server brings the battle
+        {"--connect", "h:1", "--seed", "2"},
+        {"--connect", "h:1", "--replay", "r.jsonl"},
+        {"--connect", "h:1", "--bot", "smart"},
+        {"m.txt", "--room", "abc"},  // a bot's flag without a server
+        {"m.txt", "--nudge-step", "5"},
     };
     for (const auto& arguments : bad) {
         std::string error;
@@ -56,6 +64,22 @@ TEST(Options, aReplayTakesOnlyTheTraceBesideIt) {
     ASSERT_TRUE(recorded) << error;
     EXPECT_EQ(recorded->ordersFile, "o.txt");
     EXPECT_EQ(recorded->recordFile, "r.jsonl");
+}
+
+TEST(Options, aBotTakesItsServerRoomSeedsAndTestFlags) {
+    std::string error;
+    const auto options =
+        parseOptions({"--connect", "127.0.0.1:8080", "--room", "abc", "--bot", "random",
+                      "--bot-seed", "9", "--steps", "30", "--trace", "--pace", "--delay-report",
+                      "--nudge-step", "12"},
+                     error);
+    ASSERT_TRUE(options) << error;
+    EXPECT_EQ(options->connect, "127.0.0.1:8080");
+    EXPECT_EQ(options->room, "abc");
+    EXPECT_EQ(options->botSeed, 9u);
+    EXPECT_EQ(options->steps, 30);
+    EXPECT_EQ(options->nudgeStep, 12);
+    EXPECT_TRUE(options->trace && options->pace && options->delayReport);
 }
 
 }  // namespace

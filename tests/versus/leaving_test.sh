@@ -12,6 +12,20 @@ STEPS=1200
 start_server "$server"
 start_pair "$SERVER_PORT" "$sim" "$sim" --pace
 wait_for_line "$WORK_DIR/red.trace" '"step": 300,' 30 || fail "red never reached step 300"
+# A third is told the room is full, and a code no room has is refused; the battle goes on.
+exit_refused=5
+exit_room_full=6
+(cd "$WORK_DIR" && timeout 20 "$sim" --connect "127.0.0.1:$SERVER_PORT" --room "$ROOM") \
+    > /dev/null 2> "$WORK_DIR/third.err"
+status=$?
+[ $status = $exit_room_full ] || fail "a third bot in room $ROOM ended with $status"
+grep -qx "room $ROOM is full" "$WORK_DIR/third.err" || fail "the third bot said: $(cat "$WORK_DIR/third.err")"
+(cd "$WORK_DIR" && timeout 20 "$sim" --connect "127.0.0.1:$SERVER_PORT" --room 2222222222) \
+    > /dev/null 2> "$WORK_DIR/stranger.err"
+status=$?
+[ $status = $exit_refused ] || fail "a bot with a room code no room has ended with $status"
+pass "a third bot is told the room is full, and an unknown code is refused"
+
 # The bot itself, not the timeout that runs it.
 red_sim=$(pgrep -P "$RED_PID") || fail "no red bot under $RED_PID"
 kill -9 "$red_sim"

@@ -80,7 +80,8 @@ start_bot() {
 room_of() {
     wait_for_line "$WORK_DIR/$1.err" '^room ' 30 || fail "$1 opened no room"
     local line
-    line=$(head -n 1 "$WORK_DIR/$1.err")
+    # Windows ends its lines of standard error with CR LF.
+    line=$(head -n 1 "$WORK_DIR/$1.err" | tr -d "\r")
     [[ $line =~ ^room\ ([a-z0-9]+)$ ]] || fail "the first line $1 wrote is not 'room CODE': $line"
     echo "${BASH_REMATCH[1]}"
 }
