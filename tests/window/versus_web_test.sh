@@ -7,8 +7,12 @@
 # byte; the bot leaves there and the page plays on alone; the server's replay holds the page's
 # order and re-fights to the bot's trace. A full room, an unknown room, a malformed code, a
 # killed server and a stopped one each end the page with its line.
+# With dromlin-versus named, the other player is the desktop's window in the X server instead,
+# driven by xdotool: it joins, orders blue soldiers and shows blue's view, the server checks both
+# battles' hashes every turn, and the window is closed after the step compared.
 # Needs the page built (tools/web.sh) and the driver's packages (npm ci in tests/window/web).
 # Usage: bash versus_web_test.sh <page folder, dist/web> <dromlin-server> <dromlin-sim> <assets>
+#            [dromlin-versus]
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/battle_lib.sh"
@@ -18,6 +22,7 @@ site=${1:?$usage}
 server_binary=${2:?$usage}
 sim=${3:?$usage}
 assets=${4:?$usage}
+desktop=${5:+$(readlink -f "$5")}
 
 bars=100
 # The step the two battles are compared at, a turn's last; the bot stops there.
@@ -32,6 +37,16 @@ command -v node > /dev/null || fail "the versus page's test needs node"
 [ -x "${CHROMIUM:-/usr/bin/chromium}" ] || fail "the versus page's test needs Chromium"
 read_shipped_map "$assets"
 plan_orders
+if [ -n "$desktop" ]; then
+    require_display
+    # Blue's order: a box around its first soldier, to open floor three to eight tiles left.
+    read -r blue_x blue_y < <(tiles_with b | head -n 1)
+    blue_goal_x=""
+    for ((dx = 3; dx <= 8; dx++)); do
+        [ "$(map_cell $((blue_x - dx)) "$blue_y")" = . ] && blue_goal_x=$((blue_x - dx)) && break
+    done
+    [ -n "$blue_goal_x" ] || fail "no open floor left of the blue soldier at ($blue_x $blue_y)"
+fi
 
 port=$(python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
 replays=$WORK_DIR/replays
@@ -49,6 +64,7 @@ second=$!
 driver=""
 bot=""
 stop_all() {
+    stop_game
     for pid in $bot $driver $server $second; do
         kill "$pid" 2> /dev/null
         wait "$pid" 2> /dev/null
@@ -85,12 +101,37 @@ code=${BASH_REMATCH[1]}
 [ "${BASH_REMATCH[3]}" = "$code" ] || fail "the link names another room: $room_line"
 [ "$(cat "$out/link.txt")" = "${BASH_REMATCH[2]}" ] || fail "the line's link is not a link to ${BASH_REMATCH[2]}"
 
-timeout 120 "$sim" --connect "127.0.0.1:$port" --room "$code" --bot random --bot-seed 5 \
-    --steps "$compared_step" --trace > "$WORK_DIR/bot.trace" 2> "$WORK_DIR/bot.err" &
-bot=$!
+if [ -z "$desktop" ]; then
+    timeout 120 "$sim" --connect "127.0.0.1:$port" --room "$code" --bot random --bot-seed 5 \
+        --steps "$compared_step" --trace > "$WORK_DIR/bot.trace" 2> "$WORK_DIR/bot.err" &
+    bot=$!
+else
+    GAME_OUT=$WORK_DIR/desktop.out
+    GAME_ERR=$WORK_DIR/desktop.err
+    (cd "$assets" && exec "$desktop" "127.0.0.1:$port" "$code") \
+        > "$GAME_OUT" 2> "$GAME_ERR" < /dev/null &
+    GAME_PID=$!
+    wait_for_window "Dromlin_01 - versus" 30
+    place_window
+    settle 1
+    drag_left $(($(tile_left $((blue_x - 1))) + 3)) $(($(tile_top $((blue_y - 1))) + 3)) \
+        $(($(tile_left $((blue_x + 1))) + 22)) $(($(tile_top $((blue_y + 1))) + 22))
+    click_at 3 $(($(tile_left $blue_goal_x) + 12)) $(($(tile_top $blue_y) + 12))
+    settle 2
+    screenshot "$WINDOW_ID" "$out/desktop-blue.png"
+    [ "$(banner_kind "$out/desktop-blue.png")" = blue ] ||
+        fail "dromlin-versus does not show blue's view: $(banner_kind "$out/desktop-blue.png")"
+fi
 # The driver asks for the servers to go away at the end, to see the page lose them.
 deadline=$((SECONDS + 170))
 while kill -0 "$driver" 2> /dev/null && [ $SECONDS -lt $deadline ]; do
+    # The window leaves a second and a half (90 steps) after the page passed the step compared:
+    # the server has checked both battles' hashes past it by then.
+    if [ -n "$GAME_PID" ] && [ -s "$out/state.txt" ]; then
+        sleep 1.5
+        game_running || fail "dromlin-versus ended in mid-battle: $(cat "$GAME_ERR")"
+        stop_game
+    fi
     if [ -n "$second" ] && [ -f "$out/kill-second.txt" ]; then
         kill -KILL "$second"
         wait "$second" 2> /dev/null
@@ -106,17 +147,20 @@ done
 wait "$driver"
 driver_status=$?
 driver=""
-wait "$bot"
-bot_status=$?
-bot=""
 [ $driver_status -eq 0 ] || fail "the driver could not play the page through: $(cat "$out/driver.log")"
-[ $bot_status -eq 0 ] || fail "the bot ended with status $bot_status: $(cat "$WORK_DIR/bot.err")"
-
-# The same battle on both sides, to the bit, at the step compared.
-sed -n "${compared_step}p" "$WORK_DIR/bot.trace" > "$WORK_DIR/bot-line.txt"
-[ -s "$WORK_DIR/bot-line.txt" ] || fail "the bot's trace has no line for step $compared_step"
-cmp -s "$WORK_DIR/bot-line.txt" "$out/state.txt" ||
-    fail "the page's battle at step $compared_step is not the bot's: $(cut -c1-200 "$out/state.txt")"
+if [ -z "$desktop" ]; then
+    wait "$bot"
+    bot_status=$?
+    bot=""
+    [ $bot_status -eq 0 ] || fail "the bot ended with status $bot_status: $(cat "$WORK_DIR/bot.err")"
+    # The same battle on both sides, to the bit, at the step compared.
+    sed -n "${compared_step}p" "$WORK_DIR/bot.trace" > "$WORK_DIR/bot-line.txt"
+    [ -s "$WORK_DIR/bot-line.txt" ] || fail "the bot's trace has no line for step $compared_step"
+    cmp -s "$WORK_DIR/bot-line.txt" "$out/state.txt" ||
+        fail "the page's battle at step $compared_step is not the bot's: $(cut -c1-200 "$out/state.txt")"
+else
+    grep -q "out of sync" "$GAME_ERR" && fail "dromlin-versus was out of sync: $(cat "$GAME_ERR")"
+fi
 { read -r after; read -r shown; } < "$out/after.txt"
 [ "${shown:-}" = "The other player left: blue fights on its own" ] ||
     fail "the page did not say that the bot left: \"${shown:-}\""
@@ -163,11 +207,22 @@ until replay=$(ls "$replays"/*.jsonl 2> /dev/null | head -1) && [ -n "$replay" ]
     [ $SECONDS -lt $deadline ] || fail "the server wrote no finished replay in $replays"
     sleep 0.2
 done
-grep -q "\"giver\":1,[^}]*\"tile\":\\[$goal_x,$goal_y\\]" "$replay" ||
-    grep -q "\"tile\":\\[$goal_x,$goal_y\\][^}]*\"giver\":1" "$replay" ||
-    fail "the replay holds no order by red to ($goal_x $goal_y)"
+ordered_by() {  # ordered_by GIVER X Y: the replay holds an order of that giver to tile (X, Y)
+    grep -q -E "\"giver\":$1,[^}]*\"tile\":\\[$2,$3\\]|\"tile\":\\[$2,$3\\][^}]*\"giver\":$1" "$replay"
+}
+ordered_by 1 "$goal_x" "$goal_y" || fail "the replay holds no order by red to ($goal_x $goal_y)"
+if [ -n "$desktop" ]; then
+    ordered_by 2 "$blue_goal_x" "$blue_y" ||
+        fail "the replay holds no order by blue to ($blue_goal_x $blue_y)"
+fi
+tail -n 1 "$replay" | grep -q "out of sync" && fail "the battle went out of sync: $(tail -n 1 "$replay")"
 "$sim" --replay "$replay" --trace 2> "$WORK_DIR/replay.err" | head -n "$compared_step" > "$WORK_DIR/replay.trace"
-head -n "$compared_step" "$WORK_DIR/bot.trace" | cmp -s - "$WORK_DIR/replay.trace" ||
-    fail "the server's replay does not re-fight the bot's battle: $(head -c 300 "$WORK_DIR/replay.err")"
+sed -n "${compared_step}p" "$WORK_DIR/replay.trace" | cmp -s - "$out/state.txt" ||
+    fail "the server's replay does not re-fight the page's battle: $(head -c 300 "$WORK_DIR/replay.err")"
+if [ -z "$desktop" ]; then
+    cmp -s <(head -n "$compared_step" "$WORK_DIR/bot.trace") "$WORK_DIR/replay.trace" ||
+        fail "the server's replay does not re-fight the bot's battle"
+fi
 
-pass "the versus page played room $code against a bot: the same battle at step $compared_step, red's view, the order walked within $walked steps, $help_steps steps a second under the help picture, the page played on alone, the replay re-fights it; five end lines"
+other=${desktop:+dromlin-versus}
+pass "the versus page played room $code against ${other:-a bot}: the same battle at step $compared_step, red's view, the order walked within $walked steps, $help_steps steps a second under the help picture, the page played on alone, the replay re-fights it; five end lines"
