@@ -6,7 +6,8 @@
 # pause the battle; at a fixed step the page's state line is the bot's, byte for
 # byte; the bot leaves there and the page plays on alone; the server's replay holds the page's
 # order and re-fights to the bot's trace. A full room, an unknown room, a malformed code, a
-# killed server and a stopped one each end the page with its line.
+# battle out of sync (its state line on the console), a killed server and a stopped one each
+# end the page with its line.
 # With dromlin-versus named, the other player is the desktop's window in the X server instead,
 # driven by xdotool: it joins, orders blue soldiers and shows blue's view, the server checks both
 # battles' hashes every turn, and the window is closed after the step compared.
@@ -27,6 +28,8 @@ desktop=${5:+$(readlink -f "$5")}
 bars=100
 # The step the two battles are compared at, a turn's last; the bot stops there.
 compared_step=1200
+# The step after which a bot of another room nudges a soldier, and the battle goes out of sync.
+nudged_step=120
 
 for file in versus.html page.js dromlin.js dromlin.wasm dromlin.data; do
     [ -f "$site/$file" ] || fail "no $file in $site: build the page with tools/web.sh"
@@ -52,7 +55,7 @@ port=$(python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0));
 replays=$WORK_DIR/replays
 out=${DROMLIN_WEB_SHOTS:-$WORK_DIR/out}
 mkdir -p "$replays" "$out" || fail "cannot make the folders $replays and $out"
-rm -f "$out"/room.txt "$out"/link.txt "$out"/stop-server.txt "$out"/kill-second.txt
+rm -f "$out"/room.txt "$out"/link.txt "$out"/sync-room.txt "$out"/stop-server.txt "$out"/kill-second.txt
 "$server_binary" --listen "127.0.0.1:$port" --web "$site" --replays "$replays" \
     > "$WORK_DIR/server.log" 2>&1 &
 server=$!
@@ -63,9 +66,10 @@ second_port=$(python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1
 second=$!
 driver=""
 bot=""
+nudger=""
 stop_all() {
     stop_game
-    for pid in $bot $driver $server $second; do
+    for pid in $bot $nudger $driver $server $second; do
         kill "$pid" 2> /dev/null
         wait "$pid" 2> /dev/null
     done
@@ -132,6 +136,12 @@ while kill -0 "$driver" 2> /dev/null && [ $SECONDS -lt $deadline ]; do
         game_running || fail "dromlin-versus ended in mid-battle: $(cat "$GAME_ERR")"
         stop_game
     fi
+    if [ -z "$nudger" ] && [ -s "$out/sync-room.txt" ]; then
+        sync_code=$(sed -n 's/^Room \([a-z0-9]*\): .*/\1/p' "$out/sync-room.txt")
+        timeout 60 "$sim" --connect "127.0.0.1:$port" --room "$sync_code" --bot random \
+            --steps 3000 --nudge-step "$nudged_step" > /dev/null 2> "$WORK_DIR/nudger.err" &
+        nudger=$!
+    fi
     if [ -n "$second" ] && [ -f "$out/kill-second.txt" ]; then
         kill -KILL "$second"
         wait "$second" 2> /dev/null
@@ -168,11 +178,16 @@ fi
 
 mapfile -t ends < "$out/ends.txt"
 expected=("room $code is full" "there is no room 2222222222" '"no-such-room" is not a room code'
-          "the connection to the server was lost" "the server stopped")
-for i in 0 1 2 3 4; do
+          "out of sync at step $nudged_step" "the connection to the server was lost"
+          "the server stopped")
+for i in 0 1 2 3 4 5; do
     [ "${ends[$i]:-}" = "${expected[$i]}" ] ||
         fail "the page's end line is \"${ends[$i]:-}\", not \"${expected[$i]}\""
 done
+
+report=$(head -n 1 "$out/sync-console.txt")
+[[ $report == "Dromlin out of sync at step $nudged_step: this page's state of that step: {\"step\": $nudged_step,"* ]] ||
+    fail "the console did not get the page's state of step $nudged_step: ${report:0:200}"
 
 # Red's view, with its own soldiers, and the order walked them off their start tiles.
 shot=$out/shot-start.png
@@ -225,4 +240,4 @@ if [ -z "$desktop" ]; then
 fi
 
 other=${desktop:+dromlin-versus}
-pass "the versus page played room $code against ${other:-a bot}: the same battle at step $compared_step, red's view, the order walked within $walked steps, $help_steps steps a second under the help picture, the page played on alone, the replay re-fights it; five end lines"
+pass "the versus page played room $code against ${other:-a bot}: the same battle at step $compared_step, red's view, the order walked within $walked steps, $help_steps steps a second under the help picture, the page played on alone, the replay re-fights it; six end lines, the state out of sync on the console"

@@ -10,9 +10,10 @@
 // battle took in a second under the help picture), state.txt (the
 // page's state line of step STEP, a turn's last) and after.txt (the steps the page took after
 // the other player left and the line that said so). Then come the lines a battle ends with:
-// it opens a room on the second server and asks for it to be killed (kill-second.txt), asks for
+// it opens a room whose other player goes out of sync (sync-room.txt, sync-console.txt), a room
+// on the second server and asks for it to be killed (kill-second.txt), asks for
 // the first to be stopped (stop-server.txt), and writes ends.txt, the lines of a full room, an
-// unknown room, a code of the wrong form, the killed server and the stopped one.
+// unknown room, a code of the wrong form, out of sync, the killed server and the stopped one.
 import { writeFileSync } from "node:fs";
 import puppeteer from "puppeteer-core";
 
@@ -131,6 +132,20 @@ try {
         // The first page, hidden behind the others, runs no frames: it must not fall silent.
         await page.bringToFront();
     }
+    // A room whose other player nudges a soldier at a step (the script starts it on
+    // sync-room.txt): the page ends there and puts its state of that step on the console.
+    const synced = await browser.newPage();
+    const syncErrors = [];
+    synced.on("console", (message) => message.type() === "error" && syncErrors.push(message.text()));
+    await synced.goto(url);
+    await synced.waitForFunction(() => document.getElementById("status").textContent.startsWith("Room "),
+                                 { timeout: 20000, polling: 50 });
+    writeFileSync(`${outDir}/sync-room.txt`, `${await synced.$eval("#status", (status) => status.textContent)}\n`);
+    ends.push(await endLine(synced));
+    writeFileSync(`${outDir}/sync-console.txt`, `${syncErrors.join("\n")}\n`);
+    await synced.close();
+    await page.bringToFront();
+
     const lost = await browser.newPage();
     await lost.goto(secondUrl);
     await lost.waitForFunction(() => document.getElementById("status").textContent.startsWith("Room "),
