@@ -21,7 +21,7 @@ source "$here/battle_lib.sh"
 usage="usage: versus_web_test.sh <page folder> <dromlin-server> <dromlin-sim> <assets folder>"
 site=${1:?$usage}
 server_binary=${2:?$usage}
-sim=${3:?$usage}
+sim=$(readlink -f "${3:?$usage}")
 assets=${4:?$usage}
 desktop=${5:+$(readlink -f "$5")}
 
@@ -138,8 +138,9 @@ while kill -0 "$driver" 2> /dev/null && [ $SECONDS -lt $deadline ]; do
     fi
     if [ -z "$nudger" ] && [ -s "$out/sync-room.txt" ]; then
         sync_code=$(sed -n 's/^Room \([a-z0-9]*\): .*/\1/p' "$out/sync-room.txt")
-        timeout 60 "$sim" --connect "127.0.0.1:$port" --room "$sync_code" --bot random \
-            --steps 3000 --nudge-step "$nudged_step" > /dev/null 2> "$WORK_DIR/nudger.err" &
+        # In the work folder: it writes its state of the step out of sync there.
+        (cd "$WORK_DIR" && exec timeout 60 "$sim" --connect "127.0.0.1:$port" --room "$sync_code" \
+            --bot random --steps 3000 --nudge-step "$nudged_step") > /dev/null 2> "$WORK_DIR/nudger.err" &
         nudger=$!
     fi
     if [ -n "$second" ] && [ -f "$out/kill-second.txt" ]; then
