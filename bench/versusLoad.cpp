@@ -59,23 +59,23 @@ public:
     void start(const tcp::endpoint& server, std::string room, Joiner onRoom) {
         room_ = std::move(room);
         onRoom_ = std::move(onRoom);
-        beast::get_lowest_layer(ws_).async_connect(
-            server, [self = shared_from_this(), server](beast::error_code error) {
-                if (error) {
-                    return self->fail();
-                }
-                beast::error_code ignored;
+        beast::get_lowest_layer(ws_).async_connect(server, [self = shared_from_this(),
+                                                            server](beast::error_code error) {
+            if (error) {
+                return self->fail();
+            }
+            beast::error_code ignored;
             beast::get_lowest_layer(self->ws_).socket().set_option(tcp::no_delay(true), ignored);
             const std::string host = "127.0.0.1:" + std::to_string(server.port());
-                self->ws_.async_handshake(host, "/play", [self](beast::error_code shaken) {
-                    if (shaken) {
-                        return self->fail();
-                    }
-                    self->ws_.text(true);
-                    self->send(helloMessage({kProtocolVersion, gameVersion(), self->room_}));
-                    self->read();
-                });
+            self->ws_.async_handshake(host, "/play", [self](beast::error_code shaken) {
+                if (shaken) {
+                    return self->fail();
+                }
+                self->ws_.text(true);
+                self->send(helloMessage({kProtocolVersion, gameVersion(), self->room_}));
+                self->read();
             });
+        });
     }
 
     void stop() {

@@ -39,6 +39,8 @@ constexpr auto kTickEvery = std::chrono::milliseconds(100);
 constexpr auto kClosingTime = std::chrono::milliseconds(1000);
 // Beyond this many open connections new ones are closed at once: file descriptors run out.
 constexpr std::size_t kMostConnections = 4096;
+// What waits to be written to one player, at most: twice the largest message.
+constexpr std::size_t kMostQueuedBytes = 2 * kMostServerMessageBytes;
 constexpr std::size_t kMostRequestHeaderBytes = 8192;
 constexpr std::size_t kMostRequestBodyBytes = 4096;
 // Turn timings kept for the stats, at most (a day of a hundred rooms is fewer).
@@ -147,6 +149,11 @@ public:
         if (closing_) {
             return;
         }
+        if (!delivery.close && queuedBytes_ + delivery.text.size() > kMostQueuedBytes) {
+            overflowed();
+            return;
+        }
+        queuedBytes_ += delivery.text.size();
         closing_ = delivery.close;
         if (delivery.close && code_ == websocket::close_code::none) {
             code_ = delivery.text.rfind("{\"kind\":\"refused\"", 0) == 0
@@ -251,6 +258,14 @@ private:
         queue({id_, refusedMessage({reason}), true, reason});
     }
 
+    // A player who sends but does not read would have the server keep its messages without
+    // end, and could not read a closing either: its socket is shut, and Host hears of it when
+    // the pending operations end, after the deliveries it is giving now.
+    void overflowed() {
+        closing_ = true;
+        shut();
+    }
+
     void writeNext() {
         Host::Delivery& next = outgoing_.front();
         writing_ = true;
@@ -272,6 +287,7 @@ private:
         }
         Host::Delivery done = std::move(outgoing_.front());
         outgoing_.pop_front();
+        queuedBytes_ -= done.text.size();
         if (done.close) {
             closeNow(done.reason);
             return;
@@ -311,6 +327,7 @@ private:
     std::array<char, 16384> chunk_{};
     std::string message_;
     std::deque<Host::Delivery> outgoing_;
+    std::size_t queuedBytes_ = 0;
     websocket::close_code code_ = websocket::close_code::none;
     bool open_ = false;
     bool writing_ = false;

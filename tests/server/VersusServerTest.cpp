@@ -16,6 +16,7 @@
 #include <boost/beast/http.hpp>
 #include <boost/beast/websocket.hpp>
 
+#include "ServerOptions.h"
 #include "VersusServer.h"
 #include "ai/Entity.h"
 #include "world/OrderJson.h"
@@ -351,4 +352,24 @@ TEST(VersusServer, programRefusesBadArgumentsAndAPortInUse) {
         " --listen 127.0.0.1:" + std::to_string(taken.local_endpoint().port());
     EXPECT_EQ(WEXITSTATUS(std::system((program + listen + " --replays none 2>/dev/null").c_str())),
               1);
+}
+
+TEST(ServerOptions, readsListenAddressesAndRefusesTheRest) {
+    std::string address;
+    uint16_t port = 0;
+    EXPECT_TRUE(splitListenAddress("[::1]:9000", address, port));
+    EXPECT_EQ(address, "::1");
+    EXPECT_EQ(port, 9000);
+    for (const char* bad :
+         {"127.0.0.1", "127.0.0.1:", ":80", "::1:80", "[::1]80", "h:65536", "h:8x"}) {
+        EXPECT_FALSE(splitListenAddress(bad, address, port)) << bad;
+    }
+    std::string error;
+    const auto options = readServerOptions({"--replays", "none", "--listen", "127.0.0.1:0"}, error);
+    ASSERT_TRUE(options) << error;
+    EXPECT_FALSE(options->keepReplays);
+    EXPECT_FALSE(readServerOptions({"--map"}, error));
+    EXPECT_EQ(error, "--map needs a value");
+    EXPECT_FALSE(readServerOptions({"--colour", "red"}, error));
+    EXPECT_EQ(error, "unknown option --colour");
 }

@@ -68,11 +68,10 @@ TEST(Options, aReplayTakesOnlyTheTraceBesideIt) {
 
 TEST(Options, aBotTakesItsServerRoomSeedsAndTestFlags) {
     std::string error;
-    const auto options =
-        parseOptions({"--connect", "127.0.0.1:8080", "--room", "abc", "--bot", "random",
-                      "--bot-seed", "9", "--steps", "30", "--trace", "--pace", "--delay-report",
-                      "--nudge-step", "12"},
-                     error);
+    const auto options = parseOptions(
+        {"--connect", "127.0.0.1:8080", "--room", "abc", "--bot", "random", "--bot-seed", "9",
+         "--steps", "30", "--trace", "--pace", "--delay-report", "--nudge-step", "12"},
+        error);
     ASSERT_TRUE(options) << error;
     EXPECT_EQ(options->connect, "127.0.0.1:8080");
     EXPECT_EQ(options->room, "abc");

@@ -3,6 +3,7 @@
 # and its link while waiting, red's own view, an order given with the mouse carried out, the
 # waiting line while the bot is stopped, and a lost server told on standard error within 10 s.
 # Usage: bash versus_test.sh <dromlin-versus> <assets folder> <dromlin-server> <dromlin-sim>
+# With DROMLIN_VERSUS_WRAPPER=wine the game is dromlin-versus.exe, started through it.
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/battle_lib.sh"
@@ -58,7 +59,7 @@ port=$(sed -n 's|.*listening on http://127\.0\.0\.1:\([0-9]*\).*|\1|p' "$server_
 GAME_OUT=$(work_file .out)
 GAME_ERR=$(work_file .err)
 binary=$(readlink -f "$binary")
-(cd "$assets" && exec "$binary" "127.0.0.1:$port") > "$GAME_OUT" 2> "$GAME_ERR" < /dev/null &
+(cd "$assets" && exec ${DROMLIN_VERSUS_WRAPPER:-} "$binary" "127.0.0.1:$port") > "$GAME_OUT" 2> "$GAME_ERR" < /dev/null &
 GAME_PID=$!
 wait_for_window "Dromlin_01 - versus" 30
 place_window
@@ -66,8 +67,9 @@ place_window
 wait_for_line "$GAME_ERR" '^dromlin-versus: room [a-z0-9]+: share http://' 10 ||
     fail "no room and link on standard error"
 room=$(sed -n 's/^dromlin-versus: room \([a-z0-9]*\): share .*/\1/p' "$GAME_ERR" | head -n 1)
-grep -q "share http://127.0.0.1:$port/versus.html#$room\$" "$GAME_ERR" ||
-    fail "the link is not the server's page: $(head -n 1 "$GAME_ERR")"
+# Windows ends its lines with a carriage return.
+tr -d '\r' < "$GAME_ERR" | grep -q "share http://127.0.0.1:$port/versus.html#$room\$" ||
+    fail "the link is not the server's page: $(grep '^dromlin-versus: room' "$GAME_ERR")"
 settle 0.5
 shot=$(work_file .png)
 screenshot "$WINDOW_ID" "$shot"

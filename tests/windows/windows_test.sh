@@ -145,6 +145,18 @@ check_installer() {
     pass "the uninstaller leaves no file and no registry key"
 }
 
+# dromlin-versus.exe against a bot on Linux through the Linux server, by the window test of
+# dromlin-versus: it needs the normal build's dromlin-server and dromlin-sim.
+check_versus() {
+    local linux
+    linux=$(readlink -f "$here/../../build")
+    [ -x "$linux/dromlin-server" ] && [ -x "$linux/dromlin-sim" ] ||
+        fail "no dromlin-server and dromlin-sim in $linux: make the normal build first"
+    DROMLIN_VERSUS_WRAPPER=wine bash "$here/../window/versus_test.sh" \
+        "$stage/dromlin-versus.exe" "$stage" "$linux/dromlin-server" "$linux/dromlin-sim" ||
+        fail "dromlin-versus.exe against a bot on Linux"
+}
+
 require_display
 use_prefix game
 check_traces
@@ -164,5 +176,7 @@ check_window "$stage/dromlin.exe" "$elsewhere"
 stop_game
 [ ! -s "$GAME_OUT" ] || fail "started in another folder dromlin.exe printed: $(head -n 3 "$GAME_OUT")"
 pass "dromlin.exe has its icon and, started in another folder, reads its files from its own"
+wineserver -k
+check_versus
 wineserver -k
 check_installer
