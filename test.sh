@@ -67,8 +67,10 @@ stage_web() {
     # The page's test drives Chromium through puppeteer-core, pinned by the lock file.
     [ -d tests/window/web/node_modules/puppeteer-core ] ||
         npm ci --prefix tests/window/web --no-audit --no-fund --loglevel=error
-    # The web tests are the normal build's, and need nothing of it built.
+    # The web tests are the normal build's; the versus page's play against its server, a bot
+    # and the desktop's window.
     configure_normal_build
+    cmake --build build -j "$jobs" --target dromlin-server dromlin-sim dromlin-versus
     echo "== web tests of the normal build"
     normal_tests -L web
 }

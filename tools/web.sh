@@ -21,7 +21,7 @@ cmake --build "$build" -j "$(nproc)"
 # emcc's own page step fails in this emscripten, so the page is ours: web/ holds it.
 rm -rf "$out"
 mkdir -p "$out"
-cp web/index.html web/page.css web/page.js "$out"/
+cp web/index.html web/versus.html web/page.css web/page.js "$out"/
 cp "$build"/dromlin.js "$build"/dromlin.wasm "$build"/dromlin.data "$out"/
 
 echo "The game is in $out/. Serve it and open it in a browser:"
