@@ -19,10 +19,9 @@ std::string shippedMap() {
 
 // Re-fights the server's replay headless; the final state line, or the problem.
 std::string refight(const std::string& replay, int& status) {
-    const std::filesystem::path file = std::filesystem::temp_directory_path() /
-                                       ("duel-" + std::to_string(::testing::UnitTest::GetInstance()
-                                                                     ->random_seed()) +
-                                        ".jsonl");
+    const std::filesystem::path file =
+        std::filesystem::temp_directory_path() /
+        ("duel-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + ".jsonl");
     std::ofstream(file, std::ios::binary) << replay;
     RunOptions options;
     options.replayFile = file.string();
@@ -115,7 +114,8 @@ TEST(Duel, differingHashesEndTheBattleForBothWithinATurn) {
         EXPECT_LE(player.session->stepsTaken(), 102 + 2 * kTurnSteps);
         ASSERT_NE(player.session->stateLineAt(102), nullptr);
     }
-    EXPECT_NE(*duel.players[0].session->stateLineAt(102), *duel.players[1].session->stateLineAt(102));
+    EXPECT_NE(*duel.players[0].session->stateLineAt(102),
+              *duel.players[1].session->stateLineAt(102));
     EXPECT_EQ(duel.host.rooms(), 0u);
     std::string error;
     std::istringstream in(duel.replay.str());

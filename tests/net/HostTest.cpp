@@ -46,7 +46,8 @@ protected:
         return order;
     }
     // The one refusal among the deliveries to `id`: closed, and the reason.
-    static std::string refusal(const std::vector<Host::Delivery>& deliveries, Host::ConnectionId id) {
+    static std::string refusal(const std::vector<Host::Delivery>& deliveries,
+                               Host::ConnectionId id) {
         for (const Host::Delivery& delivery : deliveries) {
             if (delivery.to == id && delivery.close) {
                 return delivery.reason;
@@ -107,8 +108,7 @@ TEST_F(HostTest, roomsAreTakenByTwoAndJoinedOnlyByTheirCode) {
     EXPECT_NE(refusal(say(5, helloMessage({2, gameVersion(), ""})), 5).find("protocol 2"),
               std::string::npos);
     host.connected(6, "http://x", now);
-    EXPECT_NE(refusal(say(6, helloMessage({1, "0.9", ""})), 6).find("game 0.9"),
-              std::string::npos);
+    EXPECT_NE(refusal(say(6, helloMessage({1, "0.9", ""})), 6).find("game 0.9"), std::string::npos);
     host.connected(7, "http://x", now);
     EXPECT_NE(refusal(say(7, turn(2)), 7).find("before the battle started"), std::string::npos);
     EXPECT_EQ(host.rooms(), 1u);
