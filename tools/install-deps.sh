@@ -51,7 +51,7 @@ usage+="|test-format|test-unit|test-window|test-web|test-package|test-asan|test-
 case "${1:-run}" in
     run) wanted=("${run_packages[@]}") ;;
     test) wanted=("${run_packages[@]}" "${test_packages[@]}") ;;
-    package) wanted=("${run_packages[@]}" "${package_packages[@]}") ;;
+    package) wanted=("${run_packages[@]}" "${package_packages[@]}" "${web_packages[@]}") ;;
     web) wanted=("${web_packages[@]}") ;;
     windows) wanted=("${windows_packages[@]}") ;;
     headless) wanted=("${headless_packages[@]}") ;;
@@ -62,7 +62,7 @@ case "${1:-run}" in
     test-unit | test-asan) wanted=("${run_packages[@]}" "${unit_test_packages[@]}") ;;
     test-window) wanted=("${run_packages[@]}" "${unit_test_packages[@]}" "${window_tools[@]}") ;;
     test-web) wanted=("${run_packages[@]}" "${web_test_packages[@]}") ;;
-    test-package) wanted=("${run_packages[@]}" "${package_packages[@]}"
+    test-package) wanted=("${run_packages[@]}" "${package_packages[@]}" "${web_packages[@]}"
                           "${package_check_packages[@]}" imagemagick) ;;
     test-windows) wanted=("${windows_packages[@]}" "${headless_packages[@]}"
                           "${window_tools[@]}") ;;

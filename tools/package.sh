@@ -17,11 +17,14 @@ done
 build=build-pkg
 export DEB_BUILD_MAINT_OPTIONS=hardening=+all
 cxx_flags="$(dpkg-buildflags --get CXXFLAGS) $(dpkg-buildflags --get CPPFLAGS)"
-# Only the game and dromlin-sim go into the package, so only they are built.
+# The page goes into the package for the versus server to serve.
+tools/web.sh > /dev/null
+# Only what goes into the package is built.
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr \
       -DCMAKE_CXX_FLAGS="$cxx_flags" -DCMAKE_EXE_LINKER_FLAGS="$(dpkg-buildflags --get LDFLAGS)" \
       -DBUILD_TESTING=OFF -DDROMLIN_BENCHMARKS=OFF -DCMAKE_SKIP_INSTALL_ALL_DEPENDENCY=ON > /dev/null
-cmake --build "$build" -j "$(nproc)" --target dromlin dromlin-sim dromlin_package_files
+cmake --build "$build" -j "$(nproc)" --target dromlin dromlin-sim dromlin-versus dromlin-server \
+      dromlin_package_files
 
 rm -rf "$build/cpack"
 (cd "$build" && cpack -B cpack > /dev/null)

@@ -28,6 +28,17 @@ check "launcher /usr/games/dromlin runs the game in its data folder" \
 check "launcher starts /usr/lib/games/dromlin/dromlin" test -x "$root/usr/games/dromlin" -a \
     -x "$root/usr/lib/games/dromlin/dromlin"
 check "dromlin-sim on the PATH" test -x "$root/usr/games/dromlin-sim"
+check "dromlin-server on the PATH" test -x "$root/usr/games/dromlin-server"
+check "launcher /usr/games/dromlin-versus starts /usr/lib/games/dromlin/dromlin-versus" \
+    bash -c 'grep -q "/usr/lib/games/dromlin/dromlin-versus" "$1/usr/games/dromlin-versus" &&
+             test -x "$1/usr/lib/games/dromlin/dromlin-versus"' - "$root"
+unit=$root/lib/systemd/system/dromlin-server.service
+check "the server's systemd unit runs the packaged server on loopback" \
+    grep -q '^ExecStart=/usr/games/dromlin-server --listen 127.0.0.1:8080 ' "$unit"
+check "the unit is installed, not enabled" bash -c '! find "$1" -path "*wants*" | grep -q .' - "$root"
+check "the page and versus.html beside it for the server to serve" \
+    test -f "$root/usr/share/games/dromlin/web/index.html" -a \
+    -f "$root/usr/share/games/dromlin/web/versus.html"
 missing_data=$(cd "$top/assets" && find . -type f | while read -r f; do
     cmp -s "$f" "$root/usr/share/games/dromlin/$f" || echo "$f"; done)
 check "every picture, font and map1.txt in /usr/share/games/dromlin" test -z "$missing_data"
@@ -43,7 +54,7 @@ check "desktop entry passes desktop-file-validate" desktop-file-validate "$deskt
 check "desktop entry in Game and StrategyGame" grep -qx 'Categories=Game;StrategyGame;' "$desktop"
 check "metainfo passes appstreamcli validate" appstreamcli validate --no-net "$metainfo"
 check "metainfo names release $version" grep -q "<release version=\"$version\"" "$metainfo"
-for page in dromlin dromlin-sim; do
+for page in dromlin dromlin-sim dromlin-server dromlin-versus; do
     man_file=$root/usr/share/man/man6/$page.6.gz
     check "manual page $page(6) of version $version" bash -c \
         'zcat "$1" | grep -Eq "^\.TH [A-Z\\-]+ 6 \"[0-9]{4}-[0-9]{2}-[0-9]{2}\" \"dromlin $2\""' - "$man_file" "$version"
