@@ -7,6 +7,7 @@
 
 #include "app/FixedStepLoop.h"
 #include "app/GameStateManager.h"
+#include "net/VersusNotice.h"
 #include "play/ZOL_MainState.h"
 
 namespace {
@@ -170,19 +171,18 @@ std::vector<std::string> VersusPlay::screenLines(int64_t nowMs) const {
             }
             return {"Joining room " + settings_.room + " at " + settings_.server + "..."};
         case VersusSession::Phase::Waiting:
-            return {"Room " + session_.room().room + ": share " + session_.room().link,
-                    "Waiting for the other player"};
+            return {versusNotice::roomLine(session_.room()), versusNotice::kWaiting};
         case VersusSession::Phase::Playing:
             break;
         case VersusSession::Phase::Ended:
             return {ended() ? endLine_ : session_.endLine()};
     }
     std::vector<std::string> lines;
-    if (waitingSinceMs_ >= 0 && nowMs - waitingSinceMs_ >= kWaitShownMs) {
-        lines.emplace_back("Waiting for the other player");
+    if (waitingSinceMs_ >= 0 && nowMs - waitingSinceMs_ >= versusNotice::kWaitingShownAfterMs) {
+        lines.emplace_back(versusNotice::kWaiting);
     }
-    if (leftSeenMs_ >= 0 && nowMs - leftSeenMs_ < kLeftShownMs) {
-        lines.emplace_back("The other player left: their soldiers fight on their own");
+    if (leftSeenMs_ >= 0 && nowMs - leftSeenMs_ < versusNotice::kLeftShownForMs) {
+        lines.emplace_back(versusNotice::kOtherLeft);
     }
     return lines;
 }

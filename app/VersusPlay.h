@@ -49,10 +49,6 @@ public:
     const std::string& endLine() const { return endLine_; }
     const VersusSession& session() const { return session_; }
 
-    // How long a battle that cannot step waits before the screen says so.
-    static constexpr int64_t kWaitShownMs = 500;
-    // How long the screen says the other player left.
-    static constexpr int64_t kLeftShownMs = 4000;
     // A server that takes the connection and never answers is given up after this; the link
     // itself gives up a server that does not connect within 10 s.
     static constexpr int64_t kMostAnswerMs = 15000;

@@ -8,6 +8,7 @@
 #include "ai/Entity.h"
 #include "base/Problem.h"
 #include "world/BattleHash.h"
+#include "world/JsonFields.h"
 #include "world/OrderJson.h"
 #include "world/Replay.h"
 #include "world/World.h"
@@ -21,95 +22,25 @@ constexpr char kCodeAlphabet[] = "23456789abcdefghijkmnpqrstuvwxyz";  // 32: fiv
 constexpr std::size_t kMostTextBytes = 256;
 constexpr int64_t kMostTurn = std::numeric_limits<int32_t>::max() / kTurnSteps - 1;
 
-// One message's fields, read with every problem turned into the one line of the whole read.
-class Fields {
-public:
-    Fields(const Json& object, std::string& error) : object_(object), error_(error) {}
-
-    bool fail(const std::string& why) {
-        error_ = why;
-        return false;
+// A message's list of orders, each read as a replay reads its orders.
+bool readOrders(JsonFields& fields, std::size_t most, std::vector<Order>& orders) {
+    const auto found = fields.object().find("orders");
+    if (found == fields.object().end() || !found->is_array()) {
+        return fields.fail("'orders' must be a list");
     }
-
-    bool only(std::initializer_list<const char*> keys) {
-        for (const auto& item : object_.items()) {
-            bool known = false;
-            for (const char* key : keys) {
-                known = known || item.key() == key;
-            }
-            if (!known) {
-                return fail("unexpected field '" + printableExcerpt(item.key()) + "'");
-            }
-        }
-        return true;
+    if (found->size() > most) {
+        return fields.fail("more than " + std::to_string(most) + " orders in one turn");
     }
-
-    bool has(const char* key) const { return object_.contains(key); }
-
-    bool integer(const char* key, int64_t low, int64_t high, int64_t& value) {
-        const auto found = object_.find(key);
-        bool inRange = false;
-        if (found != object_.end() && found->is_number_unsigned()) {
-            const uint64_t u = found->get<uint64_t>();
-            inRange = u <= static_cast<uint64_t>(high) && static_cast<int64_t>(u) >= low;
-            value = inRange ? static_cast<int64_t>(u) : 0;
-        } else if (found != object_.end() && found->is_number_integer()) {
-            value = found->get<int64_t>();
-            inRange = value >= low && value <= high;
+    for (const Json& item : *found) {
+        Order order;
+        std::string why;
+        if (!readOrderJson(item, why, order)) {
+            return fields.fail("an order: " + why);
         }
-        return inRange || fail(std::string("'") + key + "' must be a whole number from " +
-                               std::to_string(low) + " to " + std::to_string(high));
+        orders.push_back(std::move(order));
     }
-
-    bool text(const char* key, std::size_t mostBytes, std::string& value) {
-        const auto found = object_.find(key);
-        if (found == object_.end() || !found->is_string()) {
-            return fail(std::string("'") + key + "' must be a string");
-        }
-        value = found->get<std::string>();
-        return value.size() <= mostBytes || fail(std::string("'") + key + "' is too long");
-    }
-
-    bool hash(uint64_t& value) {
-        std::string digits;
-        if (!text("hash", 16, digits) || digits.size() != 16) {
-            return fail("'hash' must be 16 hexadecimal digits");
-        }
-        value = 0;
-        for (const char c : digits) {
-            const bool digit = c >= '0' && c <= '9';
-            const bool letter = c >= 'a' && c <= 'f';
-            if (!digit && !letter) {
-                return fail("'hash' must be 16 lower-case hexadecimal digits");
-            }
-            value = value << 4 | static_cast<uint64_t>(digit ? c - '0' : c - 'a' + 10);
-        }
-        return true;
-    }
-
-    bool orders(std::size_t most, std::vector<Order>& orders) {
-        const auto found = object_.find("orders");
-        if (found == object_.end() || !found->is_array()) {
-            return fail("'orders' must be a list");
-        }
-        if (found->size() > most) {
-            return fail("more than " + std::to_string(most) + " orders in one turn");
-        }
-        for (const Json& item : *found) {
-            Order order;
-            std::string why;
-            if (!readOrderJson(item, why, order)) {
-                return fail("an order: " + why);
-            }
-            orders.push_back(std::move(order));
-        }
-        return true;
-    }
-
-private:
-    const Json& object_;
-    std::string& error_;
-};
+    return true;
+}
 
 OrderedJson ordersJson(const std::vector<Order>& orders) {
     OrderedJson list = OrderedJson::array();
@@ -144,9 +75,9 @@ std::optional<Json> parseMessage(const std::string& text, std::size_t mostBytes,
     return message;
 }
 
-bool readHello(Fields& fields, Hello& hello) {
+bool readHello(JsonFields& fields, Hello& hello) {
     int64_t protocol = 0;
-    if (!fields.only({"kind", "protocol", "game", "room"}) ||
+    if (!fields.onlyKeys({"kind", "protocol", "game", "room"}) ||
         !fields.integer("protocol", 0, std::numeric_limits<int32_t>::max(), protocol) ||
         !fields.text("game", kMostTextBytes, hello.game)) {
         return false;
@@ -159,19 +90,19 @@ bool readHello(Fields& fields, Hello& hello) {
     return true;
 }
 
-bool readPlayerTurn(Fields& fields, PlayerTurn& turn) {
-    return fields.only({"kind", "turn", "orders", "hash"}) &&
+bool readPlayerTurn(JsonFields& fields, PlayerTurn& turn) {
+    return fields.onlyKeys({"kind", "turn", "orders", "hash"}) &&
            fields.integer("turn", kDelayTurns, kMostTurn, turn.turn) &&
-           fields.orders(kMostOrdersPerTurn, turn.orders) && fields.hash(turn.hash);
+           readOrders(fields, kMostOrdersPerTurn, turn.orders) && fields.hash("hash", turn.hash);
 }
 
-bool readStart(Fields& fields, BattleStart& start) {
+bool readStart(JsonFields& fields, BattleStart& start) {
     int64_t team = 0;
     int64_t seed = 0;
     int64_t tick = 0;
     int64_t steps = 0;
     int64_t delay = 0;
-    if (!fields.only(
+    if (!fields.onlyKeys(
             {"kind", "team", "room", "map", "seed", "tickMs", "turnSteps", "delayTurns"}) ||
         !fields.integer("team", 0, 1, team) || !fields.text("room", kMostTextBytes, start.room) ||
         !fields.text("map", kMostServerMessageBytes, start.map) ||
@@ -189,16 +120,16 @@ bool readStart(Fields& fields, BattleStart& start) {
     return true;
 }
 
-bool readServerTurn(Fields& fields, ServerTurn& turn) {
+bool readServerTurn(JsonFields& fields, ServerTurn& turn) {
     // Both players' orders and the server's hand-over.
-    return fields.only({"kind", "turn", "orders"}) &&
+    return fields.onlyKeys({"kind", "turn", "orders"}) &&
            fields.integer("turn", kDelayTurns, kMostTurn, turn.turn) &&
-           fields.orders(2 * kMostOrdersPerTurn + 2, turn.orders);
+           readOrders(fields, 2 * kMostOrdersPerTurn + 2, turn.orders);
 }
 
-bool readLeft(Fields& fields, PlayerLeft& left) {
+bool readLeft(JsonFields& fields, PlayerLeft& left) {
     int64_t team = 0;
-    if (!fields.only({"kind", "team", "turn"}) || !fields.integer("team", 0, 1, team) ||
+    if (!fields.onlyKeys({"kind", "team", "turn"}) || !fields.integer("team", 0, 1, team) ||
         !fields.integer("turn", 0, kMostTurn, left.turn)) {
         return false;
     }
@@ -206,8 +137,8 @@ bool readLeft(Fields& fields, PlayerLeft& left) {
     return true;
 }
 
-bool readEnd(Fields& fields, BattleEnd& end) {
-    return fields.only({"kind", "reason", "step"}) &&
+bool readEnd(JsonFields& fields, BattleEnd& end) {
+    return fields.onlyKeys({"kind", "reason", "step"}) &&
            fields.text("reason", kMostTextBytes, end.reason) &&
            fields.integer("step", 0, std::numeric_limits<int32_t>::max(), end.step);
 }
@@ -293,7 +224,7 @@ std::optional<PlayerMessage> readPlayerMessage(const std::string& text, std::str
     if (!object) {
         return std::nullopt;
     }
-    Fields fields(*object, error);
+    JsonFields fields(*object, error);
     PlayerMessage message;
     if (kind == "hello") {
         message.kind = PlayerMessage::Kind::Hello;
@@ -313,12 +244,12 @@ std::optional<ServerMessage> readServerMessage(const std::string& text, std::str
     if (!object) {
         return std::nullopt;
     }
-    Fields fields(*object, error);
+    JsonFields fields(*object, error);
     ServerMessage message;
     bool read = false;
     if (kind == "room") {
         message.kind = ServerMessage::Kind::RoomOpened;
-        read = fields.only({"kind", "room", "link"}) &&
+        read = fields.onlyKeys({"kind", "room", "link"}) &&
                fields.text("room", kMostTextBytes, message.opened.room) &&
                fields.text("link", kMostTextBytes, message.opened.link);
     } else if (kind == "start") {
@@ -335,7 +266,7 @@ std::optional<ServerMessage> readServerMessage(const std::string& text, std::str
         read = readEnd(fields, message.end);
     } else if (kind == "refused") {
         message.kind = ServerMessage::Kind::Refused;
-        read = fields.only({"kind", "reason"}) &&
+        read = fields.onlyKeys({"kind", "reason"}) &&
                fields.text("reason", kMostTextBytes, message.refused.reason);
     } else {
         error = "a message of unknown kind '" + printableExcerpt(kind) + "'";

@@ -5,16 +5,11 @@
 #include <algorithm>
 #include <cctype>
 
-#include "ai/Entity.h"
 #include "base/Problem.h"
+#include "net/VersusNotice.h"
 #include "play/ZOL_MainState.h"
 
 namespace {
-
-// A player whose battle has not stepped for this long is told why it stands still.
-constexpr double kWaitingShownAfterMs = 500.0;
-// How long the word that the other player left stays over the battle, which goes on.
-constexpr double kLeftShownForMs = 5000.0;
 
 // The browser's console keeps the line for the player to copy and diff with the other's.
 EM_JS(void, reportOutOfSync, (const char* text), { console.error(UTF8ToString(text)); });
@@ -133,15 +128,13 @@ std::string VersusPage::line(double nowMs) const {
         case VersusSession::Phase::Connecting:
             return "Connecting to the server…";
         case VersusSession::Phase::Waiting:
-            return "Room " + session_.room().room + ": share " + session_.room().link;
+            return versusNotice::roomLine(session_.room());
         case VersusSession::Phase::Playing:
-            if (nowMs - lastStepAt_ >= kWaitingShownAfterMs) {
-                return "Waiting for the other player";
+            if (nowMs - lastStepAt_ >= versusNotice::kWaitingShownAfterMs) {
+                return versusNotice::kWaiting;
             }
-            if (leftSeenAt_ >= 0.0 && nowMs - leftSeenAt_ < kLeftShownForMs) {
-                return std::string("The other player left: ") +
-                       (session_.otherLeft()->team == Team::Red ? "red" : "blue") +
-                       " fights on its own";
+            if (leftSeenAt_ >= 0.0 && nowMs - leftSeenAt_ < versusNotice::kLeftShownForMs) {
+                return versusNotice::kOtherLeft;
             }
             return "";
         case VersusSession::Phase::Ended:

@@ -8,6 +8,7 @@
 
 #include "base/Problem.h"
 #include "world/BattleHash.h"
+#include "world/JsonFields.h"
 #include "world/OrderJson.h"
 #include "world/World.h"
 
@@ -62,97 +63,6 @@ std::optional<std::string> utf8AsBytes(const std::string& text) {
     return bytes;
 }
 
-// Reading one line: every problem becomes the one message of the whole read.
-class LineReader {
-public:
-    LineReader(const Json& object, std::string& error) : object_(object), error_(error) {}
-
-    bool has(const char* key) const { return object_.contains(key); }
-
-    // Refuses keys other than these, which would be a different format or a damaged line.
-    bool onlyKeys(std::initializer_list<const char*> keys) {
-        for (const auto& item : object_.items()) {
-            bool known = false;
-            for (const char* key : keys) {
-                known = known || item.key() == key;
-            }
-            if (!known) {
-                return fail("unexpected field '" + printableExcerpt(item.key()) + "'");
-            }
-        }
-        return true;
-    }
-
-    bool integer(const char* key, int64_t low, int64_t high, int64_t& value) {
-        const auto found = object_.find(key);
-        if (found == object_.end()) {
-            return fail(std::string("no '") + key + "'");
-        }
-        return integerIn(*found, key, low, high, value);
-    }
-
-    bool integerIn(const Json& item, const std::string& what, int64_t low, int64_t high,
-                   int64_t& value) {
-        bool inRange = false;
-        if (item.is_number_unsigned()) {
-            const uint64_t u = item.get<uint64_t>();
-            inRange = u <= static_cast<uint64_t>(high) && static_cast<int64_t>(u) >= low;
-            value = inRange ? static_cast<int64_t>(u) : 0;
-        } else if (item.is_number_integer()) {
-            const int64_t i = item.get<int64_t>();
-            inRange = i >= low && i <= high;
-            value = i;
-        }
-        if (!inRange) {
-            return fail("'" + what + "' must be a whole number from " + std::to_string(low) +
-                        " to " + std::to_string(high));
-        }
-        return true;
-    }
-
-    bool text(const char* key, std::size_t mostBytes, std::string& value) {
-        const auto found = object_.find(key);
-        if (found == object_.end() || !found->is_string()) {
-            return fail(std::string("'") + key + "' must be a string");
-        }
-        value = found->get<std::string>();
-        if (value.size() > mostBytes) {
-            return fail(std::string("'") + key + "' is too long");
-        }
-        return true;
-    }
-
-    bool hash(const char* key, uint64_t& value) {
-        std::string digits;
-        if (!text(key, 16, digits) || digits.size() != 16) {
-            return fail(std::string("'") + key + "' must be 16 hexadecimal digits");
-        }
-        value = 0;
-        for (const char c : digits) {
-            const bool decimal = c >= '0' && c <= '9';
-            const bool letter = c >= 'a' && c <= 'f';
-            if (!decimal && !letter) {
-                return fail(std::string("'") + key + "' must be 16 hexadecimal digits");
-            }
-            value = value * 16 + static_cast<uint64_t>(decimal ? c - '0' : c - 'a' + 10);
-        }
-        return true;
-    }
-
-    const Json& operator[](const char* key) const { return object_[key]; }
-
-    bool fail(const std::string& reason) {
-        if (error_.empty()) {
-            error_ = reason;
-        }
-        return false;
-    }
-
-private:
-    const Json& object_;
-    std::string& error_;
-};
-
 OrderedJson orderJson(const Order& order) {
     OrderedJson out;
     out["kind"] = order.kind;
@@ -170,7 +80,7 @@ OrderedJson orderJson(const Order& order) {
     return out;
 }
 
-bool readSoldiers(const Json& list, LineReader& reader, std::vector<int32_t>& soldiers) {
+bool readSoldiers(const Json& list, JsonFields& reader, std::vector<int32_t>& soldiers) {
     if (!list.is_array() || list.size() > kMostSoldiersPerOrder) {
         return reader.fail("'soldiers' must be a list of at most " +
                            std::to_string(kMostSoldiersPerOrder) + " ids");
@@ -186,7 +96,7 @@ bool readSoldiers(const Json& list, LineReader& reader, std::vector<int32_t>& so
     return true;
 }
 
-bool readTile(const Json& tile, LineReader& reader, Order& order) {
+bool readTile(const Json& tile, JsonFields& reader, Order& order) {
     int64_t column = 0;
     int64_t row = 0;
     if (!tile.is_array() || tile.size() != 2) {
@@ -206,7 +116,7 @@ bool readOrder(const Json& item, std::string& error, Order& order) {
         error = "an order must be an object";
         return false;
     }
-    LineReader reader(item, error);
+    JsonFields reader(item, error);
     int64_t kind = 0;
     int64_t giver = 0;
     if (!reader.integer("kind", 0, OrderKind::Count - 1, kind) ||
@@ -248,7 +158,7 @@ bool readOrder(const Json& item, std::string& error, Order& order) {
 }
 
 bool readHeader(const Json& line, std::string& error, ReplayHeader& header) {
-    LineReader reader(line, error);
+    JsonFields reader(line, error);
     int64_t format = 0;
     if (!reader.integer("format", 0, kMostInt32, format)) {
         return false;
@@ -295,7 +205,7 @@ struct Progress {
     int32_t line = 0;  // the number of the line being read
 };
 
-bool readOrdersLine(const Json& line, LineReader& reader, std::string& error, Progress& progress,
+bool readOrdersLine(const Json& line, JsonFields& reader, std::string& error, Progress& progress,
                     Replay& replay) {
     int64_t step = 0;
     if (!reader.onlyKeys({"step", "orders"}) || !reader.integer("step", 1, kMostInt32, step)) {
@@ -326,7 +236,7 @@ bool readOrdersLine(const Json& line, LineReader& reader, std::string& error, Pr
     return true;
 }
 
-bool readHashLine(LineReader& reader, Progress& progress, Replay& replay) {
+bool readHashLine(JsonFields& reader, Progress& progress, Replay& replay) {
     int64_t step = 0;
     StepHash hash;
     if (!reader.onlyKeys({"step", "hash"}) || !reader.integer("step", 0, kMostInt32, step) ||
@@ -343,7 +253,7 @@ bool readHashLine(LineReader& reader, Progress& progress, Replay& replay) {
     return true;
 }
 
-bool readEndLine(LineReader& reader, Progress& progress, Replay& replay) {
+bool readEndLine(JsonFields& reader, Progress& progress, Replay& replay) {
     int64_t steps = 0;
     if (!reader.onlyKeys({"end", "reason"}) || !reader.integer("end", 0, kMostInt32, steps)) {
         return false;
@@ -365,7 +275,7 @@ bool readEndLine(LineReader& reader, Progress& progress, Replay& replay) {
 }
 
 bool readBodyLine(const Json& line, std::string& error, Progress& progress, Replay& replay) {
-    LineReader reader(line, error);
+    JsonFields reader(line, error);
     if (progress.ended) {
         return reader.fail("a line after the end line");
     }

@@ -11,6 +11,7 @@
 #include "gfx/ResourceCatalogue.h"
 #include "net/MessageLink.h"
 #include "net/Protocol.h"
+#include "net/VersusNotice.h"
 #include "play/HelpButton.h"
 #include "play/PlayFixture.h"
 #include "play/ZOL_MainState.h"
@@ -139,7 +140,7 @@ TEST_F(VersusPlayTest, opensARoomPlaysInLockstepAndKeepsTheStateLineWhenOutOfSyn
               std::string::npos)
         << wire.sent[1];
     EXPECT_TRUE(lines().empty());
-    now += VersusPlay::kWaitShownMs;
+    now += versusNotice::kWaitingShownAfterMs;
     frame();
     EXPECT_EQ(lines(), std::vector<std::string>{"Waiting for the other player"});
 
@@ -170,7 +171,7 @@ TEST_F(VersusPlayTest, opensARoomPlaysInLockstepAndKeepsTheStateLineWhenOutOfSyn
     serverSays(playerLeftMessage({0, 7}));
     EXPECT_EQ(lines(),
               std::vector<std::string>{"The other player left: their soldiers fight on their own"});
-    now += VersusPlay::kLeftShownMs;
+    now += versusNotice::kLeftShownForMs;
     EXPECT_TRUE(lines().empty());
 
     serverSays(battleEndMessage({"out of sync at step 30", 30}));

@@ -173,7 +173,7 @@ else
     grep -q "out of sync" "$GAME_ERR" && fail "dromlin-versus was out of sync: $(cat "$GAME_ERR")"
 fi
 { read -r after; read -r shown; } < "$out/after.txt"
-[ "${shown:-}" = "The other player left: blue fights on its own" ] ||
+[ "${shown:-}" = "The other player left: their soldiers fight on their own" ] ||
     fail "the page did not say that the bot left: \"${shown:-}\""
 [ "$after" -ge 300 ] || fail "the page did not play on after the bot left: $after steps"
 
