@@ -32,7 +32,7 @@ check "dromlin-server on the PATH" test -x "$root/usr/games/dromlin-server"
 check "launcher /usr/games/dromlin-versus starts /usr/lib/games/dromlin/dromlin-versus" \
     bash -c 'grep -q "/usr/lib/games/dromlin/dromlin-versus" "$1/usr/games/dromlin-versus" &&
              test -x "$1/usr/lib/games/dromlin/dromlin-versus"' - "$root"
-unit=$root/lib/systemd/system/dromlin-server.service
+unit=$root/usr/lib/systemd/system/dromlin-server.service
 check "the server's systemd unit runs the packaged server on loopback" \
     grep -q '^ExecStart=/usr/games/dromlin-server --listen 127.0.0.1:8080 ' "$unit"
 check "the unit is installed, not enabled" bash -c '! find "$1" -path "*wants*" | grep -q .' - "$root"
