@@ -6,16 +6,12 @@
 #include "Duel.h"
 #include "Runner.h"
 #include "ai/Entity.h"
+#include "support/ShippedMap.h"
 #include "world/BattleHash.h"
 #include "world/Replay.h"
 #include "world/StateLine.h"
 
 namespace {
-
-std::string shippedMap() {
-    std::ifstream in(std::string(DROMLIN_ASSETS_DIR) + "/map1.txt", std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
 
 // Re-fights the server's replay headless; the final state line, or the problem.
 std::string refight(const std::string& replay, int& status) {
@@ -46,7 +42,7 @@ void giveOrdersNowAndThen(Duel& duel, Duel::Player& player) {
 }  // namespace
 
 TEST(Duel, bothPlayersFightOneBattleAndTheServersReplayRefightsIt) {
-    Duel duel(shippedMap());
+    Duel duel(shippedMapText());
     duel.start();
     ASSERT_EQ(duel.players[0].session->phase(), VersusSession::Phase::Playing);
     EXPECT_EQ(duel.players[0].session->team(), 0);
@@ -79,7 +75,7 @@ TEST(Duel, bothPlayersFightOneBattleAndTheServersReplayRefightsIt) {
 }
 
 TEST(Duel, aDepartedPlayersTeamFightsOnItsOwnAndTheReplayKnowsFromWhen) {
-    Duel duel(shippedMap());
+    Duel duel(shippedMapText());
     duel.start();
     duel.players[1].lastStep = 300;
     duel.run([&](Duel::Player& player) { giveOrdersNowAndThen(duel, player); });
@@ -100,7 +96,7 @@ TEST(Duel, aDepartedPlayersTeamFightsOnItsOwnAndTheReplayKnowsFromWhen) {
 }
 
 TEST(Duel, differingHashesEndTheBattleForBothWithinATurn) {
-    Duel duel(shippedMap());
+    Duel duel(shippedMapText());
     duel.start();
     duel.run([&](Duel::Player& player) {
         if (player.session->team() == 1 && player.session->stepsTaken() == 100) {

@@ -19,6 +19,7 @@
 #include "ServerOptions.h"
 #include "VersusServer.h"
 #include "ai/Entity.h"
+#include "support/ShippedMap.h"
 #include "world/OrderJson.h"
 #include "world/Replay.h"
 #include "world/World.h"
@@ -30,13 +31,6 @@ namespace websocket = beast::websocket;
 using tcp = asio::ip::tcp;
 
 namespace {
-
-std::string mapText() {
-    std::ifstream in(DROMLIN_ASSETS_DIR "/map1.txt", std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 // A server on its own thread, on a port the system picks.
 class RunningServer {
@@ -50,7 +44,7 @@ public:
         std::ofstream(folder_ / "web" / "index.html") << "<p>index</p>";
         std::ofstream(folder_ / "web" / "dromlin.wasm") << "wasm";
         VersusServer::Settings settings;
-        settings.host.map = mapText();
+        settings.host.map = shippedMapText();
         settings.host.mapName = "map1.txt";
         settings.host.randomBits = [] { return ++bits_ * 0x9e3779b97f4a7c15ull; };
         settings.host.openReplay = [this](const std::string& room) {
@@ -188,7 +182,7 @@ struct Room {
 // A soldier of `team` on the shipped map.
 int32_t soldierOf(int team) {
     World world;
-    std::istringstream map(mapText());
+    std::istringstream map(shippedMapText());
     EXPECT_TRUE(world.loadMap(map, "map1.txt"));
     for (std::size_t id = 0; id < world.roster.size(); ++id) {
         if (world.roster[id]->team == team) {
@@ -231,7 +225,7 @@ TEST(VersusServer, twoPlayersStartTradeTurnsAndAThirdIsToldTheRoomIsFull) {
         EXPECT_EQ(room.redStart.team, 0);
         EXPECT_EQ(room.blueStart.team, 1);
         EXPECT_EQ(room.redStart.seed, room.blueStart.seed);
-        EXPECT_EQ(room.redStart.map, mapText());
+        EXPECT_EQ(room.redStart.map, shippedMapText());
 
         Client third(server.port());
         third.send(hello(room.code));

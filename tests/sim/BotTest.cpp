@@ -11,24 +11,18 @@
 #include "net/Host.h"
 #include "net/MessageLink.h"
 #include "net/Protocol.h"
+#include "support/ShippedMap.h"
 #include "world/Replay.h"
 #include "world/World.h"
 
 namespace {
-
-std::string mapText() {
-    std::ifstream in(DROMLIN_ASSETS_DIR "/map1.txt", std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 // The bot's link straight into a Host, with a second player of no will of its own: it joins the
 // bot's room and sends each turn the bot sends, with no orders and the bot's hash, or a wrong
 // hash at `wrongHashTurn`; at `leaveTurn` it goes.
 class HostLink final : public MessageLink {
 public:
-    HostLink() : host_({mapText(), "map1.txt", nullptr, [] { return uint64_t{12345678}; }}) {
+    HostLink() : host_({shippedMapText(), "map1.txt", nullptr, [] { return uint64_t{12345678}; }}) {
         host_.connected(kBot, "http://127.0.0.1:1", 0);
         events_.push_back({Event::Kind::Opened, {}});
     }
@@ -108,7 +102,7 @@ RunOptions botOptions(int steps) {
 
 TEST(Bot, randomOrdersAreOnesThePlayerMayGiveAndNoneWhenItsTeamIsGone) {
     World world;
-    std::istringstream map(mapText());
+    std::istringstream map(shippedMapText());
     ASSERT_TRUE(world.loadMap(map, "map1.txt"));
     std::mt19937 random(3);
     for (int team = 0; team < 2; ++team) {
