@@ -15,27 +15,19 @@
 #include "play/HelpButton.h"
 #include "play/PlayFixture.h"
 #include "play/ZOL_MainState.h"
+#include "support/QueuedLink.h"
 
 namespace {
 
 // The server's side of the link, written by the test; nothing crosses a socket.
-struct FakeLink : MessageLink {
+struct FakeLink : QueuedLink {
     struct Wire {
         std::deque<Event> events;
         std::vector<std::string> sent;
         bool closed = false;
     };
-    explicit FakeLink(Wire& wire) : wire(wire) {}
+    explicit FakeLink(Wire& wire) : QueuedLink(wire.events), wire(wire) {}
     void send(const std::string& text) override { wire.sent.push_back(text); }
-    std::optional<Event> poll() override {
-        if (wire.events.empty()) {
-            return std::nullopt;
-        }
-        Event event = wire.events.front();
-        wire.events.pop_front();
-        return event;
-    }
-    std::optional<Event> wait(int) override { return poll(); }
     void close() override { wire.closed = true; }
     Wire& wire;
 };

@@ -11,6 +11,7 @@
 #include "net/Host.h"
 #include "net/MessageLink.h"
 #include "net/Protocol.h"
+#include "support/QueuedLink.h"
 #include "support/ShippedMap.h"
 #include "world/Replay.h"
 #include "world/World.h"
@@ -20,11 +21,11 @@ namespace {
 // The bot's link straight into a Host, with a second player of no will of its own: it joins the
 // bot's room and sends each turn the bot sends, with no orders and the bot's hash, or a wrong
 // hash at `wrongHashTurn`; at `leaveTurn` it goes.
-class HostLink final : public MessageLink {
+class HostLink final : public QueuedLink {
 public:
     HostLink() : host_({shippedMapText(), "map1.txt", nullptr, [] { return uint64_t{12345678}; }}) {
         host_.connected(kBot, "http://127.0.0.1:1", 0);
-        events_.push_back({Event::Kind::Opened, {}});
+        arrive({Event::Kind::Opened, {}});
     }
 
     int64_t wrongHashTurn = -1;
@@ -47,18 +48,9 @@ public:
         }
         deliver();
     }
-    std::optional<Event> poll() override {
-        if (events_.empty()) {
-            return std::nullopt;
-        }
-        Event event = events_.front();
-        events_.pop_front();
-        return event;
-    }
-    std::optional<Event> wait(int) override { return poll(); }
     void close() override {
         host_.disconnected(kBot, 0);
-        events_.push_back({Event::Kind::Closed, {}});
+        arrive({Event::Kind::Closed, {}});
     }
 
 private:
@@ -68,9 +60,9 @@ private:
     void deliver() {
         for (const Host::Delivery& delivery : host_.takeDeliveries()) {
             if (delivery.to == kBot) {
-                events_.push_back({Event::Kind::Message, delivery.text});
+                arrive({Event::Kind::Message, delivery.text});
                 if (delivery.close) {
-                    events_.push_back({Event::Kind::Closed, delivery.reason});
+                    arrive({Event::Kind::Closed, delivery.reason});
                 }
             }
             std::string error;
@@ -88,7 +80,6 @@ private:
 
     Host host_;
     bool gone_ = false;
-    std::deque<Event> events_;
 };
 
 RunOptions botOptions(int steps) {
@@ -159,29 +150,21 @@ TEST(Bot, hashesThatDifferEndTheBotWithItsStateKept) {
     std::filesystem::remove(file);
 }
 
-class ScriptedLink final : public MessageLink {
+class ScriptedLink final : public QueuedLink {
 public:
-    explicit ScriptedLink(std::deque<Event> events) : events_(std::move(events)) {}
-    void send(const std::string&) override {}
-    std::optional<Event> poll() override {
-        if (events_.empty()) {
-            return std::nullopt;
+    explicit ScriptedLink(const std::deque<Event>& events) {
+        for (const Event& event : events) {
+            arrive(event);
         }
-        Event event = events_.front();
-        events_.pop_front();
-        return event;
     }
-    std::optional<Event> wait(int) override { return poll(); }
-    void close() override { events_.push_back({Event::Kind::Closed, {}}); }
-
-private:
-    std::deque<Event> events_;
+    void send(const std::string&) override {}
+    void close() override { arrive({Event::Kind::Closed, {}}); }
 };
 
 TEST(Bot, aFullRoomARefusalAndALostServerEachHaveTheirExit) {
     using Kind = MessageLink::Event::Kind;
     const auto play = [](std::deque<MessageLink::Event> events) {
-        ScriptedLink link(std::move(events));
+        ScriptedLink link(events);
         return playBot(botOptions(10), link, [](const std::string&) {});
     };
     EXPECT_EQ(play({{Kind::Opened, {}},
