@@ -7,7 +7,7 @@
 // over ten seconds of play), then seams-1280x800.png of the page at 1280 x 800 in the all-teams
 // view.
 import { writeFileSync } from "node:fs";
-import puppeteer from "puppeteer-core";
+import { playInChromium } from "./chromium.mjs";
 
 const [url, outDir, barsArg, ...plan] = process.argv.slice(2);
 const bars = Number(barsArg);
@@ -21,26 +21,9 @@ const walkSteps = 900;
 
 const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
 
-const browser = await puppeteer.launch({
-    executablePath: process.env.CHROMIUM || "/usr/bin/chromium",
-    headless: true,
-    // WebGL from SwiftShader, Chromium's software GL, on a machine without a GPU.
-    args: ["--no-sandbox", "--use-angle=swiftshader", "--enable-unsafe-swiftshader",
-           "--ignore-gpu-blocklist", `--window-size=${screenWidth + 2 * bars},${screenHeight}`],
-});
-const watchdog = setTimeout(() => {
-    console.error("FAIL: the web page's test ran out of time");
-    process.exit(1);
-}, timeLimitMs);
-
-try {
-    const page = await browser.newPage();
-    const problems = [];
-    page.on("pageerror", (error) => problems.push(String(error)));
-    page.on("console", (message) => {
-        if (message.type() === "error") problems.push(message.text());
-    });
-    await page.setViewport({ width: screenWidth + 2 * bars, height: screenHeight });
+const chromium = { what: "the web page's test", timeLimitMs,
+                   width: screenWidth + 2 * bars, height: screenHeight };
+await playInChromium(chromium, async (browser, page, problems) => {
     await page.goto(url);
 
     const steps = () => page.evaluate(() => (window.Module && Module._dromlin_steps ? Module._dromlin_steps() : 0));
@@ -111,15 +94,4 @@ try {
     await page.screenshot({ path: `${outDir}/seams-1280x800.png` });
 
     writeFileSync(`${outDir}/pace.txt`, `${steps1 - steps0} ${((end - start) / 1000).toFixed(3)} ${frames1 - frames0}\n`);
-
-    if (problems.length > 0) {
-        console.error(`FAIL: the page reported: ${problems.join(" | ")}`);
-        process.exitCode = 1;
-    }
-} catch (error) {
-    console.error(`FAIL: ${error.message.split("\n")[0]}`);
-    process.exitCode = 1;
-} finally {
-    clearTimeout(watchdog);
-    await browser.close();
-}
+});

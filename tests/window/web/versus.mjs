@@ -15,7 +15,7 @@
 // the first to be stopped (stop-server.txt), and writes ends.txt, the lines of a full room, an
 // unknown room, a code of the wrong form, out of sync, the killed server and the stopped one.
 import { writeFileSync } from "node:fs";
-import puppeteer from "puppeteer-core";
+import { playInChromium } from "./chromium.mjs";
 
 const [url, secondUrl, outDir, barsArg, stepArg, ...plan] = process.argv.slice(2);
 const bars = Number(barsArg);
@@ -25,25 +25,9 @@ const timeLimitMs = 150000;
 
 const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
 
-const browser = await puppeteer.launch({
-    executablePath: process.env.CHROMIUM || "/usr/bin/chromium",
-    headless: true,
-    args: ["--no-sandbox", "--use-angle=swiftshader", "--enable-unsafe-swiftshader",
-           "--ignore-gpu-blocklist", `--window-size=${1024 + 2 * bars},768`],
-});
-const watchdog = setTimeout(() => {
-    console.error("FAIL: the versus page's test ran out of time");
-    process.exit(1);
-}, timeLimitMs);
-
-try {
-    const page = await browser.newPage();
-    const problems = [];
-    page.on("pageerror", (error) => problems.push(String(error)));
-    page.on("console", (message) => {
-        if (message.type() === "error") problems.push(message.text());
-    });
-    await page.setViewport({ width: 1024 + 2 * bars, height: 768 });
+const chromium = { what: "the versus page's test", timeLimitMs,
+                   width: 1024 + 2 * bars, height: 768 };
+await playInChromium(chromium, async (browser, page, problems) => {
     await page.goto(url);
 
     const line = () => page.$eval("#status", (status) => (status.hidden ? "" : status.textContent));
@@ -158,15 +142,4 @@ try {
     writeFileSync(`${outDir}/stop-server.txt`, "\n");
     ends.push(await endLine(page));
     writeFileSync(`${outDir}/ends.txt`, `${ends.join("\n")}\n`);
-
-    if (problems.length > 0) {
-        console.error(`FAIL: the page reported: ${problems.join(" | ")}`);
-        process.exitCode = 1;
-    }
-} catch (error) {
-    console.error(`FAIL: ${error.message.split("\n")[0]}`);
-    process.exitCode = 1;
-} finally {
-    clearTimeout(watchdog);
-    await browser.close();
-}
+});
